@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors and runs every test suite,
+# then builds and runs the same suites under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+run_suite() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -DCOTALYS_WERROR=ON "$@"
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+}
+
+echo "== Build and tests (warnings as errors)"
+run_suite build/ci -DCMAKE_BUILD_TYPE=Debug
+
+echo "== Build and tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DCOTALYS_SANITIZE=ON
+
+echo "== All tests passed"

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+namespace cotalys {
+
+// Days since 1899-12-30; the fraction is the time of day. 25569 is 1970-01-01.
+using TDateTime = double;
+
+inline constexpr TDateTime UnixDateDelta = 25569.0;
+
+// The day number of a date: its truncation toward zero.
+int DayOf(TDateTime ADate);
+
+// False when the calendar day does not exist (month 13, 30 February, year 0...).
+bool TryEncodeDate(int AYear, int AMonth, int ADay, TDateTime& AResult);
+// Throws EFinanceError "date invalide : ..." for a day that does not exist.
+TDateTime EncodeDate(int AYear, int AMonth, int ADay);
+// Hours 0..23, minutes and seconds 0..59; false otherwise.
+bool TryEncodeTime(int AHour, int AMinute, int ASecond, TDateTime& AResult);
+void DecodeDate(TDateTime ADate, int& AYear, int& AMonth, int& ADay);
+void DecodeTime(TDateTime ADate, int& AHour, int& AMinute, int& ASecond);
+int DaysInMonth(int AYear, int AMonth);
+bool IsLeapYear(int AYear);
+// 1 = Monday .. 7 = Sunday.
+int IsoDayOfWeek(TDateTime ADate);
+
+// Calendar month arithmetic keeping the time of day; a day missing in the target month
+// becomes its last day (31 December minus 3 months is 30 September).
+TDateTime IncMonth(TDateTime ADate, int AMonths);
+
+// ISO 8601 week (1..53) and the week-based year it belongs to.
+void IsoWeek(TDateTime ADate, int& AWeek, int& AWeekYear);
+
+// Seconds since 1970-01-01 UTC of local midnight of ADate's day, daylight-saving time included.
+std::int64_t LocalMidnightToUnix(TDateTime ADate);
+// A Unix time (seconds, UTC) as a date-time in UTC.
+TDateTime UnixToDateTime(std::int64_t ASeconds);
+// A Unix time as the local date-time it designates (local time zone, daylight-saving time).
+TDateTime UnixToLocalDateTime(std::int64_t ASeconds);
+
+}  // namespace cotalys

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cotalys {
+
+// Whole file as bytes; EFinanceError naming the file when it cannot be read.
+std::string ReadFileBytes(const std::filesystem::path& APath);
+
+// Writes ABytes to a temporary file in the same folder, then renames it over APath, so an
+// interrupted write never leaves half a file. Creates missing folders. Throws EFinanceError
+// naming the file on failure.
+void WriteFileAtomically(const std::filesystem::path& APath, std::string_view ABytes);
+
+// Lines joined with CR LF after every line, preceded by the UTF-8 byte-order mark.
+std::string Utf8BomText(const std::vector<std::string>& ALines);
+
+}  // namespace cotalys

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace cotalys {
+
+bool IsValidUtf8(std::string_view ABytes);
+// Windows-1252 (the 8-bit code page) to UTF-8; the five unassigned bytes map to U+FFFD.
+std::string Windows1252ToUtf8(std::string_view ABytes);
+// UTF-16 to UTF-8; a lone surrogate becomes a space, a trailing odd byte is dropped.
+std::string Utf16ToUtf8(std::string_view ABytes, bool ABigEndian);
+
+// Decodes file bytes: a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE and is skipped;
+// without one the bytes are read as UTF-8 and, when not valid UTF-8, as Windows-1252.
+std::string DecodeFileBytes(std::string_view ABytes);
+
+// Decodes bytes in the named character set. UTF-8 (no name, or "utf-8") is strict: invalid
+// bytes give an empty text. A name iconv does not know is read as UTF-8 the same way.
+std::string DecodeCharset(std::string_view ABytes, std::string_view ACharset);
+
+}  // namespace cotalys

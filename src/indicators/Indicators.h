@@ -1,0 +1,5 @@
+#pragma once
+
+// Indicators: moving averages and RSI.
+#include "indicators/MovingAverages.h"
+#include "indicators/RSI.h"

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "indicators/Indicators.h"
+#include "support/AnalysisTestSupport.h"
+
+namespace cotalys {
+namespace {
+
+using test::ExpectArrayNear;
+using test::ExpectIndicatorError;
+using test::NaN;
+
+TEST(MovingAverages, RejectInvalidPeriods) {
+    ExpectIndicatorError([] { ComputeSMA({1, 2}, 0); }, "Periode SMA invalide : 0");
+    ExpectIndicatorError([] { ComputeEMA({1, 2}, -3); }, "Periode EMA invalide : -3");
+}
+
+TEST(MovingAverages, EmptyInputGivesEmptyResult) {
+    EXPECT_TRUE(ComputeSMA({}, 3).empty());
+    EXPECT_TRUE(ComputeEMA({}, 3).empty());
+    EXPECT_TRUE(NaNArray(0).empty());
+    EXPECT_TRUE(NaNArray(-2).empty());
+}
+
+struct TAverageCase {
+    const char* Name;
+    std::vector<double> Values;
+    int Period;
+    std::vector<double> SMA;
+    std::vector<double> EMA;
+};
+
+TEST(MovingAverages, WorkedValues) {
+    const TAverageCase cases[] = {
+        {"period 1 copies the input", {1, NaN, 3}, 1, {1, NaN, 3}, {1, 1, 3}},
+        {"rising ramp", {1, 2, 3, 4, 5}, 3, {NaN, NaN, 2, 3, 4}, {NaN, NaN, 2, 3, 4}},
+        // K = 2/3 after the seed 1.5.
+        {"two-period EMA", {1, 2, 3, 4}, 2, {NaN, 1.5, 2.5, 3.5}, {NaN, 1.5, 2.5, 3.5}},
+        // The SMA window restarts after a gap; the EMA carries its last value across it.
+        {"gap",
+         {1, 2, NaN, 4, 5, 6},
+         2,
+         {NaN, 1.5, NaN, NaN, 4.5, 5.5},
+         {NaN, 1.5, 1.5, 19.0 / 6, 79.0 / 18, 295.0 / 54}},
+        {"leading NaNs move the EMA seed",
+         {NaN, NaN, NaN, 2, 4, 6, 8},
+         2,
+         {NaN, NaN, NaN, NaN, 3, 5, 7},
+         {NaN, NaN, NaN, NaN, 3, 5, 7}},
+        {"too short after leading NaNs", {NaN, 1, 2}, 3, {NaN, NaN, NaN}, {NaN, NaN, NaN}},
+    };
+    for (const TAverageCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        ExpectArrayNear(ComputeSMA(c.Values, c.Period), c.SMA);
+        ExpectArrayNear(ComputeEMA(c.Values, c.Period), c.EMA);
+    }
+}
+
+TEST(MovingAverages, EMARejectsGapInsideSeed) {
+    ExpectIndicatorError(
+        [] {
+            ComputeEMA({NaN, 1, NaN, 3, 4}, 3);
+        },
+        "EMA : donnees discontinues pendant l'amorcage");
+}
+
+TEST(MovingAverages, LeadingNaNCountMatchesLookbackForEveryLength) {
+    for (int period = 1; period <= 4; ++period) {
+        for (int n = 0; n <= period + 2; ++n) {
+            std::vector<double> values;
+            for (int i = 0; i < n; ++i) {
+                values.push_back(10.0 + i);
+            }
+            const int expectedNaN = std::min(n, MovingAverageLookback(period));
+            for (const auto& result : {ComputeSMA(values, period), ComputeEMA(values, period)}) {
+                ASSERT_EQ(static_cast<int>(result.size()), n);
+                int leading = 0;
+                while (leading < n && std::isnan(result[leading])) {
+                    ++leading;
+                }
+                EXPECT_EQ(leading, expectedNaN) << "period " << period << ", length " << n;
+                for (int i = leading; i < n; ++i) {
+                    EXPECT_FALSE(std::isnan(result[i]));
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace cotalys

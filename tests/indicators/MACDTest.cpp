@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "indicators/Indicators.h"
+#include "support/AnalysisTestSupport.h"
+
+namespace cotalys {
+namespace {
+
+using test::ExpectIndicatorError;
+using test::NaN;
+
+TEST(MACDParams, DefaultsAndTexts) {
+    const TMACDParams params = TMACDParams::Default();
+    EXPECT_EQ(params.FastPeriod, 12);
+    EXPECT_EQ(params.SlowPeriod, 26);
+    EXPECT_EQ(params.SignalPeriod, 9);
+    EXPECT_EQ(params.WarmUpBars(), 34);
+    EXPECT_EQ(params.ToString(), "MACD(12,26,9)");
+    EXPECT_EQ(CrossKindName(TCrossKind::ckNone), "aucun");
+    EXPECT_EQ(CrossKindName(TCrossKind::ckBullish), "haussier");
+    EXPECT_EQ(CrossKindName(TCrossKind::ckBearish), "baissier");
+}
+
+TEST(MACDParams, ValidateChecksPositivityBeforeOrder) {
+    const struct {
+        TMACDParams Params;
+        const char* Message;
+    } cases[] = {
+        {{26, 12, 9}, "MACD : periode rapide (26) >= periode lente (12)"},
+        {{12, 12, 9}, "MACD : periode rapide (12) >= periode lente (12)"},
+        {{0, 26, 9}, "Periodes MACD strictement positives requises"},
+        {{12, 26, 0}, "Periodes MACD strictement positives requises"},
+        {{30, 0, 9}, "Periodes MACD strictement positives requises"},
+    };
+    for (const auto& c : cases) {
+        ExpectIndicatorError([&] { c.Params.Validate(); }, c.Message);
+        ExpectIndicatorError([&] { ComputeMACD({1, 2, 3}, c.Params); }, c.Message);
+    }
+}
+
+TEST(MACD, FirstSignalAfterSlowAndSignalWarmUp) {
+    std::vector<double> closes;
+    for (int i = 0; i < 35; ++i) {
+        closes.push_back(100 + (i % 7) - 0.5 * (i % 3));
+    }
+    const TMACDResult macd = ComputeMACD(closes, TMACDParams::Default());
+    for (int i = 0; i < 35; ++i) {
+        EXPECT_EQ(std::isnan(macd.MACD[i]), i < 25) << i;
+        EXPECT_EQ(std::isnan(macd.Signal[i]), i < 33) << i;
+        EXPECT_EQ(std::isnan(macd.Histogram[i]), i < 33) << i;
+    }
+    EXPECT_NEAR(macd.Histogram[34], macd.MACD[34] - macd.Signal[34], 1e-12);
+}
+
+struct TCrossCase {
+    const char* Name;
+    std::vector<double> Histogram;
+    int FromIndex;
+    TCrossKind Kind;
+    int Index;
+};
+
+TEST(MACD, LastCrossNeedsARealChangeOfSide) {
+    const TCrossCase cases[] = {
+        {"bullish", {NaN, -1, 1}, 0, TCrossKind::ckBullish, 2},
+        {"bearish", {NaN, 1, 0.5, -1}, 0, TCrossKind::ckBearish, 3},
+        {"zero then up after a negative", {-1, 0, 0, 1}, 0, TCrossKind::ckBullish, 3},
+        {"zero then down after a positive", {1, 0, -2}, 0, TCrossKind::ckBearish, 2},
+        {"touch of zero from above", {1, 0, 1}, 0, TCrossKind::ckNone, -1},
+        {"touch of zero from below", {-1, 0, 0, -1}, 0, TCrossKind::ckNone, -1},
+        {"touch after a real cross", {-1, 2, 0, 1}, 0, TCrossKind::ckBullish, 1},
+        {"nothing before the zeros", {0, 0, 1}, 0, TCrossKind::ckBullish, 2},
+        {"NaN before the zeros", {NaN, 0, 1}, 0, TCrossKind::ckBullish, 2},
+        {"most recent wins", {-1, 1, -1, 1}, 0, TCrossKind::ckBullish, 3},
+        {"from index 1 still reaches index 1", {-1, 1, 2}, 1, TCrossKind::ckBullish, 1},
+        {"crossing before the from index", {-1, 1, 1, 1}, 2, TCrossKind::ckNone, -1},
+        {"stops at a NaN", {-1, 1, NaN, 1, 2}, 0, TCrossKind::ckNone, -1},
+        {"from index past the end", {-1, 1}, 5, TCrossKind::ckNone, -1},
+        {"empty", {}, 0, TCrossKind::ckNone, -1},
+    };
+    for (const TCrossCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TMACDResult result;
+        result.Histogram = c.Histogram;
+        int index = 99;
+        EXPECT_EQ(result.LastCross(c.FromIndex, index), c.Kind);
+        EXPECT_EQ(index, c.Index);
+    }
+}
+
+}  // namespace
+}  // namespace cotalys

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/Core.h"
+#include "support/TestSupport.h"
+
+namespace cotalys {
+namespace {
+
+TEST(TextDecoding, ByteOrderMarksAndFallback) {
+    const struct {
+        std::string Bytes;
+        std::string Expected;
+    } cases[] = {
+        {"\xEF\xBB\xBF"
+         "Cl\xC3\xB4ture",
+         "Cl\xC3\xB4ture"},
+        {std::string("\xFF\xFE"
+                     "D\0a\0t\0\xE9\0",
+                     10),
+         "Dat\xC3\xA9"},
+        {std::string("\xFE\xFF\0D\0a\0t\0\xE9", 10), "Dat\xC3\xA9"},
+        {"Cl\xF4ture \x80", "Cl\xC3\xB4ture \xE2\x82\xAC"},  // not UTF-8: Windows-1252
+        {"d\xC3\xA9j\xC3\xA0", "d\xC3\xA9j\xC3\xA0"},
+        {"", ""},
+        // A lone UTF-16 surrogate becomes a space; an odd trailing byte is dropped.
+        {std::string("\xFF\xFE"
+                     "A\0\x00\xD8"
+                     "B\0C",
+                     9),
+         "A B"},
+        // Surrogate pair for U+1F600.
+        {std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), "\xF0\x9F\x98\x80"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DecodeFileBytes(c.Bytes), c.Expected);
+    }
+}
+
+TEST(TextDecoding, StrictUtf8Validation) {
+    const struct {
+        std::string Bytes;
+        bool Valid;
+    } cases[] = {
+        {"plain", true},     {"\xC3\xA9", true},      {"\xC3", false},
+        {"\xC0\xAF", false}, {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false},
+        {"\xFF", false},     {"\xE2\x82\xAC", true},  {"\x80", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsValidUtf8(c.Bytes), c.Valid);
+    }
+}
+
+TEST(TextDecoding, ByCharsetName) {
+    EXPECT_EQ(DecodeCharset("caf\xC3\xA9", ""), "caf\xC3\xA9");
+    EXPECT_EQ(DecodeCharset("caf\xC3\xA9", "UTF-8"), "caf\xC3\xA9");
+    EXPECT_EQ(DecodeCharset("caf\xE9", "utf-8"), "");  // strict
+    EXPECT_EQ(DecodeCharset("caf\xE9", "ISO-8859-1"), "caf\xC3\xA9");
+    EXPECT_EQ(DecodeCharset("\x80", "windows-1252"), "\xE2\x82\xAC");
+    EXPECT_EQ(DecodeCharset("caf\xC3\xA9", "x-no-such-charset"), "caf\xC3\xA9");
+    EXPECT_EQ(DecodeCharset("caf\xE9", "x-no-such-charset"), "");
+}
+
+TEST(Files, AtomicWriteReplacesAndLeavesNoTemporary) {
+    test::TempDir dir;
+    const auto path = dir.Path() / "sub" / "rapport.csv";
+    WriteFileAtomically(path, "ancien");
+    WriteFileAtomically(path, Utf8BomText({"a;b", "c;d"}));
+    EXPECT_EQ(ReadFileBytes(path),
+              "\xEF\xBB\xBF"
+              "a;b\r\nc;d\r\n");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(path.parent_path())) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(Files, ErrorsNameTheFile) {
+    test::TempDir dir;
+    try {
+        ReadFileBytes(dir.Path() / "absent.csv");
+        FAIL();
+    } catch (const EFinanceError& e) {
+        EXPECT_NE(e.Message().find("absent.csv"), std::string::npos) << e.Message();
+    }
+    if (::geteuid() != 0) {  // root writes through permission bits
+        const auto locked = dir.Path() / "locked";
+        std::filesystem::create_directory(locked);
+        ::chmod(locked.c_str(), 0500);
+        EXPECT_THROW(WriteFileAtomically(locked / "x.ini", "x"), EFinanceError);
+        ::chmod(locked.c_str(), 0700);
+    }
+    // A regular file standing where the folder should be fails for everyone.
+    dir.Write("plain", "x");
+    EXPECT_THROW(WriteFileAtomically(dir.Path() / "plain" / "x.ini", "x"), EFinanceError);
+}
+
+TEST(Paths, DocumentsFolderOverrideAndExecutable) {
+    test::TempDir dir;
+    setenv("COTALYS_DOCUMENTS_DIR", dir.Path().c_str(), 1);
+    EXPECT_EQ(DocumentsDir(), dir.Path());
+    EXPECT_EQ(CotalysDir(), dir.Path() / "Cotalys");
+    unsetenv("COTALYS_DOCUMENTS_DIR");
+
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", dir.Path().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (dir.Path() / "cfg").c_str(), 1);
+    EXPECT_EQ(DocumentsDir(), dir.Path() / "Documents");
+    dir.Write("cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Mes documents\"\n");
+    EXPECT_EQ(DocumentsDir(), dir.Path() / "Mes documents");
+    unsetenv("XDG_CONFIG_HOME");
+    setenv("HOME", home.c_str(), 1);
+
+    EXPECT_TRUE(std::filesystem::exists(ExecutableDir() / "test_core"));
+}
+
+}  // namespace
+}  // namespace cotalys

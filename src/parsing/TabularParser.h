@@ -20,6 +20,8 @@ struct TColumnMap {
     std::int32_t Close = -1;
     std::int32_t AdjClose = -1;
     std::int32_t Volume = -1;
+
+    bool operator==(const TColumnMap&) const = default;
 };
 
 // What the CSV and HTML parsers share: header recognition, turning one row into a validated

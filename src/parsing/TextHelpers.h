@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace cotalys {
+
+// Helpers shared by the parsers of this folder.
+
+// AText without the characters up to U+0020 (spaces, control characters) at both ends; a no-break
+// space is kept.
+std::string_view TrimControl(std::string_view AText);
+
+// True when AText consists only of characters up to U+0020.
+inline bool IsBlank(std::string_view AText) {
+    return TrimControl(AText).empty();
+}
+
+// The first ACount characters (code points) of a UTF-8 text, never cutting a character in two.
+std::string FirstChars(std::string_view AText, std::size_t ACount);
+
+// ASCII case-insensitive equality.
+bool SameTextAscii(std::string_view A, std::string_view B);
+
+}  // namespace cotalys

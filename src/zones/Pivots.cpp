@@ -1,0 +1,67 @@
+#include <algorithm>
+#include <cmath>
+
+#include "zones/ZoneSteps.h"
+
+namespace cotalys::zones {
+
+std::vector<TPivot> FindPivots(const std::vector<TPriceBar>& ABars, int AWindow,
+                               const std::vector<double>& AVolumeAverage) {
+    std::vector<TPivot> pivots;
+    const int n = static_cast<int>(ABars.size());
+    for (int i = AWindow; i < n - AWindow; ++i) {
+        const double low = ABars[i].Low;
+        const double high = ABars[i].High;
+        // Strict against the bars before, loose against the bars after: of a run of equal
+        // extremes only the first bar is a turning point.
+        bool swingLow = true;
+        bool swingHigh = true;
+        for (int k = 1; k <= AWindow && (swingLow || swingHigh); ++k) {
+            swingLow = swingLow && low < ABars[i - k].Low && low <= ABars[i + k].Low;
+            swingHigh = swingHigh && high > ABars[i - k].High && high >= ABars[i + k].High;
+        }
+        if (!swingLow && !swingHigh) {
+            continue;
+        }
+        // A turn is confirmed by volume when the bar or one of the next two traded at least the
+        // average volume.
+        std::int64_t maxVolume = 0;
+        for (int j = i; j <= std::min(i + 2, n - 1); ++j) {
+            maxVolume = std::max(maxVolume, ABars[j].Volume);
+        }
+        const double average = AVolumeAverage[i];
+        const bool volumeOK =
+            maxVolume > 0 && !std::isnan(average) && static_cast<double>(maxVolume) >= average;
+        if (swingLow) {
+            pivots.push_back({i, low, volumeOK});
+        }
+        if (swingHigh) {
+            pivots.push_back({i, high, volumeOK});
+        }
+    }
+    return pivots;
+}
+
+std::vector<double> WeeklyPivotPrices(const std::vector<TPriceBar>& AWeeks, int AWindow) {
+    std::vector<double> prices;
+    const int m = static_cast<int>(AWeeks.size());
+    for (int p = AWindow; p < m - AWindow; ++p) {
+        bool weeklyLow = true;
+        bool weeklyHigh = true;
+        for (int k = p - AWindow; k <= p + AWindow; ++k) {
+            if (k != p) {
+                weeklyLow = weeklyLow && !(AWeeks[k].Low < AWeeks[p].Low);
+                weeklyHigh = weeklyHigh && !(AWeeks[k].High > AWeeks[p].High);
+            }
+        }
+        if (weeklyLow) {
+            prices.push_back(AWeeks[p].Low);
+        }
+        if (weeklyHigh) {
+            prices.push_back(AWeeks[p].High);
+        }
+    }
+    return prices;
+}
+
+}  // namespace cotalys::zones

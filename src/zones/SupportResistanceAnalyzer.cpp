@@ -1,0 +1,114 @@
+#include "zones/SupportResistanceAnalyzer.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "core/Exceptions.h"
+#include "core/Formatting.h"
+#include "indicators/Indicators.h"
+#include "zones/ZoneSteps.h"
+
+namespace cotalys {
+
+namespace {
+
+using zones::TPivot;
+
+// A touch within this many bars of the last one makes a zone current.
+constexpr int RecentBars = 60;
+// Weekly swing points count for a zone within this share of the clustering distance.
+constexpr double WeeklyTolerance = 0.25;
+
+struct TClusterContext {
+    const TSRParams& Params;
+    int BarCount;
+    double MinWidth;
+    double WeeklyMargin;
+    const std::vector<double>& WeeklyPrices;
+};
+
+// Turns one cluster of pivots (in ascending price order) into a candidate zone when it was
+// touched often enough.
+void CloseCluster(const TClusterContext& AContext, std::span<TPivot> ACluster,
+                  std::vector<TPriceZone>& ACandidates) {
+    if (ACluster.empty()) {
+        return;
+    }
+    TPriceZone zone;
+    zone.Bottom = ACluster.front().Price;
+    zone.Top = ACluster.back().Price;
+    if (AContext.MinWidth > zone.Top - zone.Bottom) {
+        // Too thin a cluster is widened around its centre, so one price still makes a band.
+        const double centre = (zone.Bottom + zone.Top) / 2;
+        zone.Bottom = centre - AContext.MinWidth / 2;
+        zone.Top = centre + AContext.MinWidth / 2;
+    }
+    zones::CountTouches(zone, ACluster, AContext.Params.MinBarsBetween);
+    if (zone.Touches < AContext.Params.MinTouches) {
+        return;
+    }
+    const double low = zone.Bottom - AContext.WeeklyMargin;
+    const double high = zone.Top + AContext.WeeklyMargin;
+    zone.WeeklyTouches = static_cast<int>(
+        std::count_if(AContext.WeeklyPrices.begin(), AContext.WeeklyPrices.end(),
+                      [low, high](double APrice) { return low <= APrice && APrice <= high; }));
+    zone.Score = zone.Touches + 1.5 * zone.WeeklyTouches + 0.5 * zone.VolumeConfirmed;
+    if ((AContext.BarCount - 1) - zone.LastTouchIndex <= RecentBars) {
+        zone.Score += 1;
+    }
+    ACandidates.push_back(zone);
+}
+
+}  // namespace
+
+TSupportResistanceAnalyzer::TSupportResistanceAnalyzer(const TSRParams& AParams)
+    : FParams(AParams) {
+    AParams.Validate();
+}
+
+TSRResult TSupportResistanceAnalyzer::Analyze(const TPriceSeries& ASeries) const {
+    TSRResult result;
+    const int n = ASeries.Count();
+    const std::int64_t required =
+        2 * static_cast<std::int64_t>(FParams.PivotWindow) + FParams.AtrPeriod + 1;
+    if (n < required) {
+        throw EIndicatorError(Format("Supports/resistances : %d seances insuffisantes", n));
+    }
+    const std::vector<TPriceBar>& bars = ASeries.Bars();
+    result.Atr = ATR(ASeries, FParams.AtrPeriod).back();
+    result.LastClose = bars.back().Close;
+    const double clusterDistance = FParams.ClusterAtr * result.Atr;
+
+    const std::vector<double> volumeAverage = ComputeSMA(ASeries.Volumes(), FParams.VolumePeriod);
+    const std::vector<double> weeklyPrices =
+        zones::WeeklyPivotPrices(WeeklyBars(ASeries), FParams.WeeklyPivotWindow);
+    std::vector<TPivot> pivots = zones::FindPivots(bars, FParams.PivotWindow, volumeAverage);
+    std::sort(pivots.begin(), pivots.end(), [](const TPivot& A, const TPivot& B) {
+        return A.Price < B.Price || (A.Price == B.Price && A.Index < B.Index);
+    });
+
+    const TClusterContext context{FParams, n, FParams.MinWidthAtr * result.Atr,
+                                  WeeklyTolerance * clusterDistance, weeklyPrices};
+    // One pass over the pivots by price: a cluster grows while each new price stays within the
+    // clustering distance above the mean of the prices already in it.
+    std::vector<TPriceZone> candidates;
+    std::size_t clusterStart = 0;
+    double clusterSum = 0;
+    for (std::size_t i = 0; i < pivots.size(); ++i) {
+        const std::size_t size = i - clusterStart;
+        if (size > 0 &&
+            pivots[i].Price - clusterSum / static_cast<double>(size) > clusterDistance) {
+            CloseCluster(context, std::span(pivots).subspan(clusterStart, size), candidates);
+            clusterStart = i;
+            clusterSum = 0;
+        }
+        clusterSum += pivots[i].Price;
+    }
+    CloseCluster(context, std::span(pivots).subspan(clusterStart), candidates);
+
+    zones::ClassifyZones(zones::MergeZones(candidates), result.LastClose, FParams.MaxZonesPerSide,
+                         result);
+    return result;
+}
+
+}  // namespace cotalys

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <vector>
+
+#include "core/PriceSeries.h"
+#include "zones/PriceZone.h"
+#include "zones/SRParams.h"
+
+namespace cotalys {
+
+// Finds support and resistance zones from repeated swing points. It keeps no state beyond its
+// parameters, so one analyzer may analyze any number of series in turn, from any one thread.
+class TSupportResistanceAnalyzer {
+public:
+    // A daily swing point: its bar, its price (the low of a swing low, the high of a swing
+    // high) and whether the volume of the bar or the next two reached the average.
+    struct TPivot {
+        int Index = 0;
+        double Price = 0;
+        bool VolumeOK = false;
+    };
+
+    // Throws EIndicatorError "Parametres supports/resistances invalides".
+    explicit TSupportResistanceAnalyzer(const TSRParams& AParams);
+
+    // Zones as of the last bar: supports nearest first, then resistances nearest first, at most
+    // MaxZonesPerSide per side. Throws EIndicatorError when the series has fewer than
+    // 2 x PivotWindow + AtrPeriod + 1 bars. No zone at all is a normal result.
+    TSRResult Analyze(const TPriceSeries& ASeries) const;
+
+    // Wilder's average true range, one value per bar from index APeriod on, NaN before (and
+    // everywhere when the series has no more than APeriod bars). Throws EIndicatorError when
+    // APeriod < 1.
+    static std::vector<double> ATR(const TPriceSeries& ASeries, int APeriod);
+
+    // One bar per ISO 8601 week present in the series (weeks start on Monday): first open,
+    // highest high, lowest low, last close, summed volume, dated by its last session.
+    static std::vector<TPriceBar> WeeklyBars(const TPriceSeries& ASeries);
+
+    const TSRParams& Params() const { return FParams; }
+
+private:
+    TSRParams FParams;
+};
+
+}  // namespace cotalys

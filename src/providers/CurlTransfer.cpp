@@ -1,0 +1,252 @@
+#include "providers/CurlTransfer.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <mutex>
+
+#include "core/Core.h"
+#include "providers/AsciiText.h"
+
+namespace cotalys {
+
+// What the callbacks see during one transfer. Callbacks run inside libcurl's C code, so they
+// never throw: they record what happened here and the caller turns it into a result.
+struct TTransferState {
+    using TClock = std::chrono::steady_clock;
+
+    std::size_t MaxBodyBytes = 0;
+    std::chrono::milliseconds Silence{0};
+    std::string Body;
+    long Status = 0;
+    std::string Reason;
+    bool TooLarge = false;
+    bool TimedOut = false;
+    curl_off_t LastDown = 0;
+    curl_off_t LastUp = 0;
+    TClock::time_point LastActivity = TClock::now();
+    char ErrorBuffer[CURL_ERROR_SIZE] = {};
+};
+
+namespace {
+
+const char* const AcceptHeader = "Accept: text/html,application/json,text/csv;q=0.9,*/*;q=0.8";
+const char* const AcceptLanguageHeader = "Accept-Language: fr-FR,fr;q=0.9,en;q=0.8";
+
+// libcurl's global set-up is not thread-safe, so it runs once before the first handle.
+void InitCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+size_t WriteBody(char* AData, size_t ASize, size_t ACount, void* AState) {
+    auto& state = *static_cast<TTransferState*>(AState);
+    const size_t bytes = ASize * ACount;
+    if (bytes > state.MaxBodyBytes - std::min(state.MaxBodyBytes, state.Body.size())) {
+        state.TooLarge = true;
+        return 0;
+    }
+    state.Body.append(AData, bytes);
+    return bytes;
+}
+
+std::string TrimLineEnd(std::string AText) {
+    while (!AText.empty() && (AText.back() == '\r' || AText.back() == '\n' || AText.back() == ' '))
+        AText.pop_back();
+    return AText;
+}
+
+// Every status line (one per response, redirects included) resets the status and its reason
+// phrase, so what remains at the end belongs to the final response.
+size_t ReadHeader(char* AData, size_t ASize, size_t ACount, void* AState) {
+    auto& state = *static_cast<TTransferState*>(AState);
+    const size_t bytes = ASize * ACount;
+    const std::string line = TrimLineEnd(std::string(AData, bytes));
+    if (line.rfind("HTTP/", 0) == 0) {
+        const size_t codeStart = line.find(' ');
+        state.Status = 0;
+        state.Reason.clear();
+        if (codeStart != std::string::npos) {
+            state.Status = std::strtol(line.c_str() + codeStart + 1, nullptr, 10);
+            const size_t reasonStart = line.find(' ', codeStart + 1);
+            if (reasonStart != std::string::npos)
+                state.Reason = line.substr(reasonStart + 1);
+        }
+    }
+    return bytes;
+}
+
+// The response time-out counts silence, not the whole transfer: a large body arriving
+// steadily is never cut, a server that stops sending is given up after the configured time.
+int WatchSilence(void* AState, curl_off_t, curl_off_t ADownNow, curl_off_t, curl_off_t AUpNow) {
+    auto& state = *static_cast<TTransferState*>(AState);
+    const auto now = TTransferState::TClock::now();
+    if (ADownNow != state.LastDown || AUpNow != state.LastUp) {
+        state.LastDown = ADownNow;
+        state.LastUp = AUpNow;
+        state.LastActivity = now;
+        return 0;
+    }
+    if (now - state.LastActivity > state.Silence) {
+        state.TimedOut = true;
+        return 1;
+    }
+    return 0;
+}
+
+// Names under the reserved ".invalid" domain never resolve, so they are refused here instead
+// of asking a name server about them.
+bool IsReservedInvalidHost(std::string AHost) {
+    AHost = LowerAscii(AHost);
+    if (!AHost.empty() && AHost.back() == '.')
+        AHost.pop_back();
+    const std::string suffix = ".invalid";
+    return AHost == "invalid" ||
+           (AHost.size() > suffix.size() &&
+            AHost.compare(AHost.size() - suffix.size(), suffix.size(), suffix) == 0);
+}
+
+struct TUrlDeleter {
+    void operator()(CURLU* AUrl) const noexcept { curl_url_cleanup(AUrl); }
+};
+
+// Empty when the URL is usable, else why not (failure kind and text).
+TTransferResult CheckUrl(const std::string& AUrl) {
+    TTransferResult result;
+    std::unique_ptr<CURLU, TUrlDeleter> url(curl_url());
+    if (!url)
+        throw EDataProviderError("Client HTTP indisponible (memoire insuffisante)");
+    const CURLUcode rc = curl_url_set(url.get(), CURLUPART_URL, AUrl.c_str(), CURLU_GUESS_SCHEME);
+    if (rc != CURLUE_OK) {
+        result.Failure = TTransferFailure::tfInvalidUrl;
+        result.ErrorText = curl_url_strerror(rc);
+        return result;
+    }
+    char* host = nullptr;
+    if (curl_url_get(url.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK && host != nullptr) {
+        const std::string hostText = host;
+        curl_free(host);
+        if (IsReservedInvalidHost(hostText)) {
+            result.Failure = TTransferFailure::tfNetwork;
+            result.ErrorText = "nom d'hote \"" + hostText + "\" introuvable (domaine reserve)";
+        }
+    }
+    return result;
+}
+
+template <class T>
+void SetOption(CURL* AHandle, CURLoption AOption, T AValue) {
+    const CURLcode rc = curl_easy_setopt(AHandle, AOption, AValue);
+    if (rc != CURLE_OK)
+        throw EDataProviderError(Format("Client HTTP mal configure : %s", curl_easy_strerror(rc)));
+}
+
+std::string FailureText(CURLcode ACode, const TTransferState& AState,
+                        const TTransferSettings& ASettings) {
+    if (AState.TimedOut)
+        return Format("aucune reponse du serveur pendant %d ms", ASettings.ResponseTimeoutMs);
+    if (ACode == CURLE_TOO_MANY_REDIRECTS)
+        return Format("plus de %d redirections", ASettings.MaxRedirects);
+    if (AState.ErrorBuffer[0] != '\0')
+        return AState.ErrorBuffer;
+    return curl_easy_strerror(ACode);
+}
+
+}  // namespace
+
+void TCurlTransfer::TEasyDeleter::operator()(void* AHandle) const noexcept {
+    curl_easy_cleanup(static_cast<CURL*>(AHandle));
+}
+
+void TCurlTransfer::TListDeleter::operator()(curl_slist* AList) const noexcept {
+    curl_slist_free_all(AList);
+}
+
+TCurlTransfer::TCurlTransfer() {
+    InitCurlOnce();
+    FHandle.reset(curl_easy_init());
+    if (!FHandle)
+        throw EDataProviderError("Client HTTP indisponible (initialisation de libcurl en echec)");
+}
+
+TCurlTransfer::TCurlTransfer(TCurlTransfer&&) noexcept = default;
+TCurlTransfer& TCurlTransfer::operator=(TCurlTransfer&&) noexcept = default;
+TCurlTransfer::~TCurlTransfer() = default;
+
+// The whole request policy in one place: time-outs, identity, headers, redirects, size cap.
+void TCurlTransfer::Configure(const std::string& AUrl, const TTransferSettings& ASettings,
+                              TTransferState& AState) {
+    CURL* handle = FHandle.get();
+    FHeaders.reset();
+    for (const char* header : {AcceptHeader, AcceptLanguageHeader}) {
+        // curl_slist_append returns the head of the list, or null leaving the list untouched.
+        curl_slist* list = curl_slist_append(FHeaders.get(), header);
+        if (list == nullptr)
+            throw EDataProviderError("Client HTTP indisponible (memoire insuffisante)");
+        FHeaders.release();
+        FHeaders.reset(list);
+    }
+
+    SetOption(handle, CURLOPT_URL, AUrl.c_str());
+    SetOption(handle, CURLOPT_HTTPGET, 1L);
+    SetOption(handle, CURLOPT_NOSIGNAL, 1L);
+    SetOption(handle, CURLOPT_ERRORBUFFER, AState.ErrorBuffer);
+    SetOption(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ASettings.ConnectTimeoutMs));
+    SetOption(handle, CURLOPT_USERAGENT, ASettings.UserAgent.c_str());
+    SetOption(handle, CURLOPT_HTTPHEADER, FHeaders.get());
+    // HTTP/1.1 keeps the reason phrase that error messages quote.
+    SetOption(handle, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+    SetOption(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    SetOption(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    SetOption(handle, CURLOPT_MAXREDIRS, ASettings.MaxRedirects);
+    // A redirect must not lead to a local file or another protocol.
+    SetOption(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    if (!ASettings.CaBundle.empty())
+        SetOption(handle, CURLOPT_CAINFO, ASettings.CaBundle.c_str());
+    // An announced length over the cap is refused before any byte is read.
+    SetOption(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(ASettings.MaxBodyBytes));
+    SetOption(handle, CURLOPT_WRITEFUNCTION, &WriteBody);
+    SetOption(handle, CURLOPT_WRITEDATA, static_cast<void*>(&AState));
+    SetOption(handle, CURLOPT_HEADERFUNCTION, &ReadHeader);
+    SetOption(handle, CURLOPT_HEADERDATA, static_cast<void*>(&AState));
+    SetOption(handle, CURLOPT_XFERINFOFUNCTION, &WatchSilence);
+    SetOption(handle, CURLOPT_XFERINFODATA, static_cast<void*>(&AState));
+    SetOption(handle, CURLOPT_NOPROGRESS, 0L);
+}
+
+TTransferResult TCurlTransfer::Get(const std::string& AUrl, const TTransferSettings& ASettings) {
+    TTransferResult result = CheckUrl(AUrl);
+    if (result.Failure != TTransferFailure::tfNone)
+        return result;
+
+    TTransferState state;
+    state.MaxBodyBytes = ASettings.MaxBodyBytes;
+    state.Silence = std::chrono::milliseconds(ASettings.ResponseTimeoutMs);
+    Configure(AUrl, ASettings, state);
+
+    const CURLcode rc = curl_easy_perform(FHandle.get());
+    if (state.TooLarge || rc == CURLE_FILESIZE_EXCEEDED) {
+        result.Failure = TTransferFailure::tfTooLarge;
+        return result;
+    }
+    if (rc != CURLE_OK) {
+        const bool badUrl = rc == CURLE_URL_MALFORMAT || rc == CURLE_UNSUPPORTED_PROTOCOL;
+        result.Failure = badUrl ? TTransferFailure::tfInvalidUrl : TTransferFailure::tfNetwork;
+        result.ErrorText = FailureText(rc, state, ASettings);
+        return result;
+    }
+
+    long status = 0;
+    curl_easy_getinfo(FHandle.get(), CURLINFO_RESPONSE_CODE, &status);
+    char* contentType = nullptr;
+    curl_easy_getinfo(FHandle.get(), CURLINFO_CONTENT_TYPE, &contentType);
+    result.Status = status;
+    result.Reason = state.Status == status ? state.Reason : std::string();
+    result.ContentType = contentType != nullptr ? contentType : "";
+    result.Body = std::move(state.Body);
+    return result;
+}
+
+}  // namespace cotalys

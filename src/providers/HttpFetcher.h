@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace cotalys {
+
+// HTTP(S) GET of a page or a chart document as text, presenting itself like a desktop browser
+// and asking for French content. Every failure is an EDataProviderError with a French message.
+class THttpFetcher {
+public:
+    // Bodies above this size are refused, so a broken server cannot exhaust memory.
+    static constexpr std::size_t MaxBodyBytes = 64u * 1024u * 1024u;
+    // Redirects followed before giving up.
+    static constexpr long MaxRedirects = 10;
+
+    // Default time-outs and user agent; the trusted certificates come from COTALYS_CA_BUNDLE
+    // when it names a file, else from the system's store.
+    THttpFetcher();
+
+    int ConnectTimeout() const { return FConnectTimeout; }
+    void SetConnectTimeout(int AMilliseconds) { FConnectTimeout = AMilliseconds; }
+    // Longest silence of the server, in milliseconds, while the response is awaited or read.
+    int ResponseTimeout() const { return FResponseTimeout; }
+    void SetResponseTimeout(int AMilliseconds) { FResponseTimeout = AMilliseconds; }
+    const std::string& UserAgent() const { return FUserAgent; }
+    void SetUserAgent(const std::string& AValue) { FUserAgent = AValue; }
+    // PEM file of the certificates trusted for HTTPS; empty for the system's store.
+    const std::string& CaBundle() const { return FCaBundle; }
+    void SetCaBundle(const std::string& AFileName) { FCaBundle = AFileName; }
+
+    // The decoded body of a successful GET of AUrl (redirects followed); EDataProviderError
+    // for a network failure, an invalid URL, an unwanted status, an oversized or empty body.
+    std::string Get(const std::string& AUrl) const;
+
+private:
+    int FConnectTimeout;
+    int FResponseTimeout;
+    std::string FUserAgent;
+    std::string FCaBundle;
+};
+
+}  // namespace cotalys

@@ -1,0 +1,60 @@
+#include "providers/QuoteServiceConfig.h"
+
+#include <cstdlib>
+#include <mutex>
+
+#include "providers/AsciiText.h"
+
+namespace cotalys {
+
+namespace {
+
+const char* const DefaultQuoteHost = "query1.finance.yahoo.com";
+
+// Set once at start by the command line, read by every load afterwards, possibly on
+// background threads.
+std::mutex& OverrideLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::string& OverrideHost() {
+    static std::string host;
+    return host;
+}
+
+bool StartsWith(const std::string& AText, const std::string& APrefix) {
+    return AText.rfind(APrefix, 0) == 0;
+}
+
+}  // namespace
+
+std::string QuoteHost() {
+    {
+        std::lock_guard<std::mutex> guard(OverrideLock());
+        if (!OverrideHost().empty())
+            return OverrideHost();
+    }
+    if (const char* env = std::getenv("COTALYS_QUOTE_HOST")) {
+        const std::string host = TrimBlanks(env);
+        if (!host.empty())
+            return host;
+    }
+    return DefaultQuoteHost;
+}
+
+void SetQuoteHost(const std::string& AHost) {
+    std::lock_guard<std::mutex> guard(OverrideLock());
+    OverrideHost() = TrimBlanks(AHost);
+}
+
+std::string QuoteServiceBaseUrl() {
+    std::string host = QuoteHost();
+    if (!StartsWith(host, "http://") && !StartsWith(host, "https://"))
+        return "https://" + host;
+    while (!host.empty() && host.back() == '/')
+        host.pop_back();
+    return host;
+}
+
+}  // namespace cotalys

@@ -18,8 +18,8 @@ constexpr double kPeaCapRate = 0.005;
 
 }  // namespace
 
-// Kept as listed by the tax authority, even the three entries of other markets that a ".PA"
-// symbol can never match.
+// The three entries of other markets can never match, since only ".PA" symbols are taxed; they
+// stay so the list reads like the published one.
 const std::array<std::string_view, 23> TTFExemptSymbols = {
     "AIR.PA", "MT.AS",   "ERF.PA", "ENX.PA",   "STLAP.PA", "STMPA.PA", "APAM.AS", "DBV.PA",
     "DBG.PA", "GNFT.PA", "IVA.PA", "MEDCL.PA", "MRN.PA",   "NANO.PA",  "PLX.PA",  "SESG.PA",

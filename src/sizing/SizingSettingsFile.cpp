@@ -1,3 +1,5 @@
+#include "sizing/SizingParams.h"
+
 #include <algorithm>
 #include <charconv>
 #include <string>
@@ -9,9 +11,7 @@
 #include "core/Formatting.h"
 #include "core/Paths.h"
 #include "core/TextDecoding.h"
-#include "sizing/AsciiText.h"
 #include "sizing/IniFile.h"
-#include "sizing/SizingParams.h"
 
 namespace cotalys {
 namespace {

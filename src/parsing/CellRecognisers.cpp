@@ -41,12 +41,6 @@ char FoldedAccent(utf8proc_int32_t ACodePoint) {
     }
 }
 
-void AppendCodePoint(std::string& AText, utf8proc_int32_t ACodePoint) {
-    utf8proc_uint8_t buffer[4];
-    const auto length = utf8proc_encode_char(ACodePoint, buffer);
-    AText.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
-}
-
 bool IsDigit(char AChar) {
     return AChar >= '0' && AChar <= '9';
 }
@@ -213,7 +207,7 @@ std::string NormalizeText(std::string_view AText) {
         if (const char folded = FoldedAccent(lower)) {
             result += folded;
         } else {
-            AppendCodePoint(result, lower);
+            AppendUtf8(result, static_cast<char32_t>(lower));
         }
         pos += static_cast<std::size_t>(length);
     }

@@ -36,6 +36,24 @@ std::string FirstChars(std::string_view AText, std::size_t ACount) {
     return std::string(AText.substr(0, pos));
 }
 
+void AppendUtf8(std::string& AText, char32_t ACodePoint) {
+    if (ACodePoint < 0x80) {
+        AText += static_cast<char>(ACodePoint);
+    } else if (ACodePoint < 0x800) {
+        AText += static_cast<char>(0xC0 | (ACodePoint >> 6));
+        AText += static_cast<char>(0x80 | (ACodePoint & 0x3F));
+    } else if (ACodePoint < 0x10000) {
+        AText += static_cast<char>(0xE0 | (ACodePoint >> 12));
+        AText += static_cast<char>(0x80 | ((ACodePoint >> 6) & 0x3F));
+        AText += static_cast<char>(0x80 | (ACodePoint & 0x3F));
+    } else {
+        AText += static_cast<char>(0xF0 | (ACodePoint >> 18));
+        AText += static_cast<char>(0x80 | ((ACodePoint >> 12) & 0x3F));
+        AText += static_cast<char>(0x80 | ((ACodePoint >> 6) & 0x3F));
+        AText += static_cast<char>(0x80 | (ACodePoint & 0x3F));
+    }
+}
+
 bool SameTextAscii(std::string_view A, std::string_view B) {
     if (A.size() != B.size()) {
         return false;

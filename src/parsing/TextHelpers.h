@@ -20,6 +20,9 @@ inline bool IsBlank(std::string_view AText) {
 // The first ACount characters (code points) of a UTF-8 text, never cutting a character in two.
 std::string FirstChars(std::string_view AText, std::size_t ACount);
 
+// Appends the UTF-8 form of a code point (at most U+10FFFF, no surrogate).
+void AppendUtf8(std::string& AText, char32_t ACodePoint);
+
 // ASCII case-insensitive equality.
 bool SameTextAscii(std::string_view A, std::string_view B);
 

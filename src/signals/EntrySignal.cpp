@@ -5,6 +5,15 @@
 
 namespace cotalys {
 
+TEntrySignal TEntrySignal::AtBar(int AIndex, const TPriceBar& ABar, double ADistHighPct) {
+    TEntrySignal signal;
+    signal.Index = AIndex;
+    signal.Date = ABar.Date;
+    signal.Price = ABar.Close;
+    signal.DistHighPct = ADistHighPct;
+    return signal;
+}
+
 double TEntrySignal::RewardRisk() const {
     if (std::isnan(RiskPct) || RiskPct <= 0 || std::isnan(MarginResPct)) {
         return NotMeasured;

@@ -3,7 +3,7 @@
 #include <limits>
 #include <string>
 
-#include "core/DateTime.h"
+#include "core/PriceSeries.h"
 #include "signals/StopConfig.h"
 
 namespace cotalys {
@@ -39,6 +39,9 @@ struct TEntrySignal {
     double MarginResPct = NotMeasured;  // +infinity without resistance
     double RiskPct = NotMeasured;
     double DistHighPct = NotMeasured;  // <= 0; NaN with too short a history
+
+    // A fresh signal bought at the close of ABar, bar AIndex of its series.
+    static TEntrySignal AtBar(int AIndex, const TPriceBar& ABar, double ADistHighPct);
 
     // Score 4.
     bool IsComplete() const { return Score == 4; }

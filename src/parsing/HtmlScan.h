@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "parsing/Regex.h"
 
@@ -29,5 +30,14 @@ inline std::size_t OpenTagLimit(std::string_view AText) {
     const auto last = AText.rfind('>');
     return last == std::string_view::npos ? 0 : last + 1;
 }
+
+// Whether the mark that ends an element belongs to it (a closing tag) or to what follows (the
+// next row, which only ends the previous one).
+enum class TElementEnd { eeConsumed, eeLeftInPlace };
+
+// The inner markup of every element of AText whose opening tag (ending with ">") matches AOpen
+// and whose end matches AEnd, in document order.
+std::vector<std::string_view> InnerMarkups(std::string_view AText, const TRegex& AOpen,
+                                           const TRegex& AEnd, TElementEnd AEndKind);
 
 }  // namespace cotalys

@@ -22,14 +22,7 @@ constexpr std::size_t HeaderSearchRows = 6;
 std::vector<std::string_view> Tables(std::string_view APage) {
     static const TRegex Open("<table\\b[^>]*>", ICSL, "HTML");
     static const TRegex Close("</table\\s*>", ICSL, "HTML");
-    std::vector<std::string_view> tables;
-    const std::size_t limit = OpenTagLimit(APage);
-    TMarkupSpan span;
-    for (std::size_t offset = 0; FindElement(APage, offset, limit, Open, Close, span);
-         offset = span.End) {
-        tables.push_back(APage.substr(span.InnerBegin, span.InnerEnd - span.InnerBegin));
-    }
-    return tables;
+    return InnerMarkups(APage, Open, Close, TElementEnd::eeConsumed);
 }
 
 // The table chosen for its prices: its rows, where its header is and what its columns are.

@@ -55,19 +55,6 @@ const TRegex& CellEnd() {
     return Expression;
 }
 
-// The inner markup of every element found in AText, in document order.
-std::vector<std::string_view> Elements(std::string_view AText, const TRegex& AOpen,
-                                       const TRegex& AEnd) {
-    std::vector<std::string_view> found;
-    const std::size_t limit = OpenTagLimit(AText);
-    TMarkupSpan span;
-    for (std::size_t offset = 0; FindElement(AText, offset, limit, AOpen, AEnd, span);
-         offset = span.InnerEnd) {
-        found.push_back(AText.substr(span.InnerBegin, span.InnerEnd - span.InnerBegin));
-    }
-    return found;
-}
-
 // Every occurrence of AFrom replaced by ATo, left to right; replaced text is not scanned again.
 std::string ReplaceText(std::string_view AText, std::string_view AFrom, std::string_view ATo,
                         bool AIgnoreCase) {
@@ -141,6 +128,18 @@ bool FindElement(std::string_view AText, std::size_t AOffset, std::size_t AOpenL
     return true;
 }
 
+std::vector<std::string_view> InnerMarkups(std::string_view AText, const TRegex& AOpen,
+                                           const TRegex& AEnd, TElementEnd AEndKind) {
+    std::vector<std::string_view> found;
+    const std::size_t limit = OpenTagLimit(AText);
+    TMarkupSpan span;
+    for (std::size_t offset = 0; FindElement(AText, offset, limit, AOpen, AEnd, span);
+         offset = AEndKind == TElementEnd::eeConsumed ? span.End : span.InnerEnd) {
+        found.push_back(AText.substr(span.InnerBegin, span.InnerEnd - span.InnerBegin));
+    }
+    return found;
+}
+
 std::string THtmlTableParser::StripNonContent(std::string_view AHtml) {
     std::string text(AHtml);
     for (const auto& block : NonContentBlocks()) {
@@ -161,9 +160,11 @@ std::string THtmlTableParser::StripNonContent(std::string_view AHtml) {
 
 std::vector<TCells> THtmlTableParser::ExtractRows(std::string_view ATableHtml) {
     std::vector<TCells> rows;
-    for (const std::string_view row : Elements(ATableHtml, RowOpen(), RowEnd())) {
+    for (const std::string_view row :
+         InnerMarkups(ATableHtml, RowOpen(), RowEnd(), TElementEnd::eeLeftInPlace)) {
         TCells cells;
-        for (const std::string_view cell : Elements(row, CellOpen(), CellEnd())) {
+        for (const std::string_view cell :
+             InnerMarkups(row, CellOpen(), CellEnd(), TElementEnd::eeLeftInPlace)) {
             cells.push_back(CellText(cell));
         }
         if (!cells.empty()) {

@@ -1,5 +1,7 @@
 #include "parsing/TextHelpers.h"
 
+#include <utf8proc.h>
+
 namespace cotalys {
 namespace {
 
@@ -37,21 +39,9 @@ std::string FirstChars(std::string_view AText, std::size_t ACount) {
 }
 
 void AppendUtf8(std::string& AText, char32_t ACodePoint) {
-    if (ACodePoint < 0x80) {
-        AText += static_cast<char>(ACodePoint);
-    } else if (ACodePoint < 0x800) {
-        AText += static_cast<char>(0xC0 | (ACodePoint >> 6));
-        AText += static_cast<char>(0x80 | (ACodePoint & 0x3F));
-    } else if (ACodePoint < 0x10000) {
-        AText += static_cast<char>(0xE0 | (ACodePoint >> 12));
-        AText += static_cast<char>(0x80 | ((ACodePoint >> 6) & 0x3F));
-        AText += static_cast<char>(0x80 | (ACodePoint & 0x3F));
-    } else {
-        AText += static_cast<char>(0xF0 | (ACodePoint >> 18));
-        AText += static_cast<char>(0x80 | ((ACodePoint >> 12) & 0x3F));
-        AText += static_cast<char>(0x80 | ((ACodePoint >> 6) & 0x3F));
-        AText += static_cast<char>(0x80 | (ACodePoint & 0x3F));
-    }
+    utf8proc_uint8_t buffer[4];
+    const auto length = utf8proc_encode_char(static_cast<utf8proc_int32_t>(ACodePoint), buffer);
+    AText.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(length));
 }
 
 bool SameTextAscii(std::string_view A, std::string_view B) {

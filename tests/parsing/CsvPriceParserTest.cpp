@@ -63,13 +63,9 @@ TEST(CsvParser, FrenchSemicolonFileWithDecimalCommasAndQuotedThousands) {
     EXPECT_EQ(series[3].Volume, 0);
 
     // Line numbers count the blank line.
-    ASSERT_EQ(report.Issues().size(), 3u);
-    EXPECT_EQ(report.Issues()[0].LineNo, 5);
-    EXPECT_EQ(report.Issues()[0].Message, "cloture illisible \"n/a\"");
-    EXPECT_EQ(report.Issues()[1].LineNo, 7);
-    EXPECT_EQ(report.Issues()[1].Message, "date illisible \"32/01/2024\"");
-    EXPECT_EQ(report.Issues()[2].LineNo, 9);
-    EXPECT_EQ(report.Issues()[2].Message, "1 cellule(s) seulement");
+    test::ExpectIssues(report, {{5, "cloture illisible \"n/a\""},
+                                {7, "date illisible \"32/01/2024\""},
+                                {9, "1 cellule(s) seulement"}});
     EXPECT_EQ(report.Warnings(), std::vector<std::string>{
                                      "Volumes illisibles sur certaines lignes : remplaces par 0"});
 }
@@ -81,9 +77,7 @@ TEST(CsvParser, EnglishCommaFileReadsCloseNotAdjustedClose) {
     test::ExpectBar(series[0], EncodeDate(2024, 1, 2), 45.459999, 45.785, 45.110001, 45.75,
                     1523400);
     EXPECT_EQ(series[3].Volume, 0);
-    ASSERT_EQ(report.Issues().size(), 1u);
-    EXPECT_EQ(report.Issues()[0].LineNo, 4);
-    EXPECT_EQ(report.Issues()[0].Message, "cloture illisible \"null\"");
+    test::ExpectIssues(report, {{4, "cloture illisible \"null\""}});
     EXPECT_TRUE(report.Warnings().empty());
 }
 

@@ -119,9 +119,7 @@ TEST(HtmlParser, FrenchHistoryPageWithNavigationTableAndDividendRow) {
     test::ExpectBar(series[3], EncodeDate(2024, 1, 16), 36.61, 36.7, 35.9, 36, 2100000);
     test::ExpectBar(series[4], EncodeDate(2024, 1, 15), 36.5, 36.9, 36.02, 36.61, 0);
     // Row numbers count the title and header rows of the chosen table.
-    ASSERT_EQ(report.Issues().size(), 1u);
-    EXPECT_EQ(report.Issues()[0].LineNo, 6);
-    EXPECT_EQ(report.Issues()[0].Message, "2 cellule(s) seulement");
+    test::ExpectIssues(report, {{6, "2 cellule(s) seulement"}});
     EXPECT_EQ(report.Warnings(), std::vector<std::string>{
                                      "Volumes illisibles sur certaines lignes : remplaces par 0"});
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/Core.h"
 #include "parsing/Parsing.h"
@@ -52,6 +54,16 @@ inline void ExpectBar(const TPriceBar& ABar, TDateTime ADate, double AOpen, doub
     EXPECT_DOUBLE_EQ(ABar.Low, ALow);
     EXPECT_DOUBLE_EQ(ABar.Close, AClose);
     EXPECT_EQ(ABar.Volume, AVolume);
+}
+
+// Checks the refused lines of a report: their numbers and reasons, in order.
+inline void ExpectIssues(const TParseReport& AReport,
+                         const std::vector<std::pair<int, std::string>>& AExpected) {
+    ASSERT_EQ(AReport.Issues().size(), AExpected.size());
+    for (std::size_t i = 0; i < AExpected.size(); ++i) {
+        EXPECT_EQ(AReport.Issues()[i].LineNo, AExpected[i].first) << i;
+        EXPECT_EQ(AReport.Issues()[i].Message, AExpected[i].second) << i;
+    }
 }
 
 }  // namespace cotalys::test

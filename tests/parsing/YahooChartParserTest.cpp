@@ -44,11 +44,8 @@ TEST(ChartParser, DocumentWithNullsDividendsOffsetAndShortCloseArray) {
     // A null volume is 0.
     test::ExpectBar(series[3], EncodeDate(2024, 1, 22), 33.0, 33.6, 32.9, 33.2, 0);
 
-    ASSERT_EQ(report.Issues().size(), 2u);
-    EXPECT_EQ(report.Issues()[0].LineNo, 2);
-    EXPECT_EQ(report.Issues()[0].Message, "cloture nulle (seance non cotee)");
-    EXPECT_EQ(report.Issues()[1].LineNo, 6);
-    EXPECT_EQ(report.Issues()[1].Message, "cloture nulle (seance non cotee)");
+    test::ExpectIssues(
+        report, {{2, "cloture nulle (seance non cotee)"}, {6, "cloture nulle (seance non cotee)"}});
     EXPECT_EQ(report.Warnings(),
               std::vector<std::string>{"Longueurs incoherentes : 6 horodatages, 5 clotures"});
 
@@ -200,9 +197,8 @@ TEST(ChartParser, TwoHundredFiftyDaysWithTwoUnquotedSessions) {
                                 "],\"indicators\":{\"quote\":[{\"close\":[" + closes + "]}]}"),
                   series, report),
               248);
-    ASSERT_EQ(report.Issues().size(), 2u);
-    EXPECT_EQ(report.Issues()[0].LineNo, 10);
-    EXPECT_EQ(report.Issues()[1].LineNo, 200);
+    test::ExpectIssues(report, {{10, "cloture nulle (seance non cotee)"},
+                                {200, "cloture nulle (seance non cotee)"}});
     EXPECT_TRUE(report.Warnings().empty());
 }
 
@@ -214,14 +210,10 @@ TEST(ChartParser, BadTimestampsAndValuesAreRefusedOneByOne) {
         "\"indicators\":{\"quote\":[{\"close\":[1,1,1,\"12\",12],"
         "\"volume\":[0,0,0,0,1e30],\"open\":[1,1,1,1,true]}]}");
     EXPECT_EQ(TYahooChartParser().Parse(document, series, report), 1);
-    const std::vector<std::string> expected = {"horodatage invalide", "horodatage invalide",
-                                               "horodatage invalide",
-                                               "cloture nulle (seance non cotee)"};
-    ASSERT_EQ(report.Issues().size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(report.Issues()[i].LineNo, static_cast<int>(i) + 1);
-        EXPECT_EQ(report.Issues()[i].Message, expected[i]);
-    }
+    test::ExpectIssues(report, {{1, "horodatage invalide"},
+                                {2, "horodatage invalide"},
+                                {3, "horodatage invalide"},
+                                {4, "cloture nulle (seance non cotee)"}});
     // A volume beyond any count is treated as missing; a non-number open as absent.
     test::ExpectBar(series[0], EncodeDate(2024, 1, 16), 12, 12, 12, 12, 0);
 }

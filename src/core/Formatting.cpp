@@ -244,7 +244,11 @@ std::string FormatFloat(std::string_view APattern, double AValue,
     if (AValue < 0 && texts.size() >= 2) {
         return ApplySection(ParseSection(texts[1]), decimal, ASettings);
     }
-    return (AValue < 0 ? "-" : "") + ApplySection(first, decimal, ASettings);
+    std::string text = ApplySection(first, decimal, ASettings);
+    if (AValue < 0) {
+        text.insert(text.begin(), '-');
+    }
+    return text;
 }
 
 std::string FormatDateTime(std::string_view APattern, TDateTime ADate,

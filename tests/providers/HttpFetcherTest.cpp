@@ -5,6 +5,7 @@
 #include <string>
 
 #include "LoopbackServer.h"
+#include "ProviderTestData.h"
 #include "core/Core.h"
 #include "providers/Providers.h"
 #include "support/TestSupport.h"
@@ -12,21 +13,10 @@
 namespace cotalys {
 namespace {
 
+using test::ProviderErrorOf;
 using test::TLoopbackServer;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-
-// The message of the EDataProviderError that AAction raises; fails the test otherwise.
-template <class Action>
-std::string ProviderErrorOf(Action AAction) {
-    try {
-        AAction();
-    } catch (const EDataProviderError& e) {
-        return e.Message();
-    }
-    ADD_FAILURE() << "no EDataProviderError";
-    return "";
-}
 
 class HttpFetcherTest : public ::testing::Test {
 protected:

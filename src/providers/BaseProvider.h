@@ -1,0 +1,23 @@
+#pragma once
+
+#include "providers/HistoricalDataProvider.h"
+#include "providers/HttpFetcher.h"
+
+namespace cotalys {
+
+// What the three single-source providers share: a fetcher and the finishing step.
+class TBaseProvider : public IHistoricalDataProvider {
+public:
+    // The fetcher of this provider, for settings such as the trusted certificates.
+    THttpFetcher& Fetcher() { return FFetcher; }
+    const THttpFetcher& Fetcher() const { return FFetcher; }
+
+protected:
+    // Sorts ASeries by day (the last bar of a day wins) and keeps the days from AFrom to ATo
+    // inclusive; EDataProviderError "Aucune seance entre le ... et le ..." when none is left.
+    static void FinishLoad(TPriceSeries& ASeries, TDateTime AFrom, TDateTime ATo);
+
+    THttpFetcher FFetcher;
+};
+
+}  // namespace cotalys

@@ -1,0 +1,43 @@
+#include "providers/FallbackProvider.h"
+
+#include <exception>
+
+#include "core/Core.h"
+#include "providers/AsciiText.h"
+
+namespace cotalys {
+
+TFallbackProvider::TFallbackProvider(const std::vector<IHistoricalDataProviderPtr>& AProviders) {
+    for (const auto& provider : AProviders)
+        if (provider)
+            FProviders.push_back(provider);
+    if (FProviders.empty())
+        throw EDataProviderError("Aucun fournisseur configure");
+}
+
+std::string TFallbackProvider::Name() const {
+    return Format("Chaine de %d fournisseur(s)", FProviders.size());
+}
+
+void TFallbackProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo,
+                             TPriceSeries& ASeries, TParseReport& AReport) const {
+    std::string failures;
+    for (const auto& provider : FProviders) {
+        ASeries.Clear();
+        AReport.Clear();
+        try {
+            provider->Load(ASymbol, AFrom, ATo, ASeries, AReport);
+        } catch (const std::exception& e) {
+            // Any failure of one source, the chart document's JSON kind errors included, only
+            // moves on to the next one; it is named in the final warning or error.
+            failures += Format("[%s] %s | ", provider->Name(), e.what());
+            continue;
+        }
+        if (!failures.empty())
+            AReport.Warn("Sources precedentes en echec : " + TrimBlanks(failures));
+        return;
+    }
+    throw EDataProviderError("Toutes les sources ont echoue : " + failures);
+}
+
+}  // namespace cotalys

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ReportLines.h"
 #include "signals/ReportText.h"
 #include "signals/SignalBuckets.h"
 #include "signals/SignalOutcomes.h"
@@ -13,21 +14,11 @@
 namespace cotalys {
 namespace {
 
+using test::SplitLines;
+
 using test::NaN;
 
 const double Inf = std::numeric_limits<double>::infinity();
-
-std::vector<std::string> SplitLines(const std::string& AText) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t pos = AText.find("\r\n"); pos != std::string::npos;
-         pos = AText.find("\r\n", start)) {
-        lines.push_back(AText.substr(start, pos - start));
-        start = pos + 2;
-    }
-    lines.push_back(AText.substr(start));
-    return lines;
-}
 
 TEST(FormatStatsLine, FillsEveryColumn) {
     TEntrySignal a;

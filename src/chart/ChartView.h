@@ -1,0 +1,7 @@
+#pragma once
+
+// The chart: the four-panel control, the scene it draws, its rendering and its PNG export.
+#include "chart/ChartExport.h"
+#include "chart/ChartRender.h"
+#include "chart/ChartScene.h"
+#include "chart/StockChartView.h"

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "chart/ChartView.h"
+#include "support/AnalysisTestSupport.h"
+
+namespace cotalys::test {
+
+// A series with its MACD/RSI analysis and volume colours, computed once and kept in place (the
+// analysis references the series).
+struct TAnalysedSeries {
+    explicit TAnalysedSeries(TPriceSeries ASeries)
+        : Series(std::move(ASeries)), Analysis(&Series, TMACDParams::Default(), 14), Colorizer(20) {
+        Analysis.Compute();
+        Colorizer.Compute(Series);
+    }
+    TAnalysedSeries(const TAnalysedSeries&) = delete;
+    TAnalysedSeries& operator=(const TAnalysedSeries&) = delete;
+
+    // The chart scene of the series from its first bar on or after AFrom.
+    TChartScene Scene(TDateTime AFrom = 0) const {
+        return TChartScene::Of(Series, Analysis, Colorizer, AFrom);
+    }
+
+    TPriceSeries Series;
+    TTechnicalAnalysis Analysis;
+    TVolumeColorizer Colorizer;
+};
+
+// ACount daily bars from 2 January 2025 swinging gently around 105, with varying volume.
+inline TPriceSeries WaveSeries(int ACount = 60) {
+    std::vector<TBarSpec> bars;
+    double previous = 105;
+    for (int i = 0; i < ACount; ++i) {
+        const double close = 105 + 3 * std::sin(i / 5.0);
+        bars.push_back({previous, std::max(previous, close) + 1, std::min(previous, close) - 1,
+                        close, 1000 + 150 * (i % 7)});
+        previous = close;
+    }
+    return SeriesFromBars(bars);
+}
+
+// The colour of one pixel as a TColor.
+inline TColor PixelAt(const QImage& AImage, int AX, int AY) {
+    const QRgb rgb = AImage.pixel(AX, AY);
+    return ColorFromRGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
+
+}  // namespace cotalys::test

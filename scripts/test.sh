@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test suite,
-# then builds and runs the same suites under AddressSanitizer and UndefinedBehaviorSanitizer.
+# then builds and runs the same suites under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then runs every fuzz target for a bounded time (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,5 +25,9 @@ echo "== Build and tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DCOTALYS_SANITIZE=ON
+
+echo "== Fuzz targets, ${COTALYS_FUZZ_SECONDS:=15} s each"
+export COTALYS_FUZZ_SECONDS
+scripts/fuzz.sh
 
 echo "== All tests passed"

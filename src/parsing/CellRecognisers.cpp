@@ -135,7 +135,8 @@ bool ReadCount(std::string_view AText, std::int64_t& AValue) {
         negative = AText[0] == '-';
         AText.remove_prefix(1);
     }
-    if (AText.empty()) {
+    // from_chars would take a second sign, so "+-3" would read as -3.
+    if (AText.empty() || AText[0] < '0' || AText[0] > '9') {
         return false;
     }
     std::int64_t value = 0;

@@ -132,8 +132,10 @@ TEST(ParseVolume, ReadsGroupingAndSuffixes) {
 
 TEST(ParseVolume, RefusesNegativeEmptyAndOversizedCounts) {
     const std::string refused[] = {
-        "-500",           "",   "-", "n/a", "N/A", "abc", "-1,5 M", "9223372036854775808",
-        "99999999999 Md", "1-2"};
+        "-500", "", "-", "n/a", "N/A", "abc", "-1,5 M", "9223372036854775808", "99999999999 Md",
+        "1-2",
+        // Found by fuzzing: a sign after the sign once read as a negative count.
+        "+-3", ",+/-03"};
     for (const auto& text : refused) {
         std::int64_t volume = -1;
         EXPECT_FALSE(ParseVolume(text, volume)) << text;

@@ -8,16 +8,17 @@ namespace cotalys {
 
 namespace {
 
-// A - B where both exist, NaN elsewhere.
-std::vector<double> Difference(const std::vector<double>& A, const std::vector<double>& B) {
-    const int n = static_cast<int>(A.size());
-    std::vector<double> result = NaNArray(n);
-    for (int i = 0; i < n; ++i) {
-        if (!std::isnan(A[i]) && !std::isnan(B[i])) {
-            result[i] = A[i] - B[i];
-        }
+// AInto[i] := A[i] - B[i], NaN where either is NaN as NaN arithmetic gives it. AInto may be A
+// or B: each position is read before it is written.
+void Subtract(const std::vector<double>& A, const std::vector<double>& B,
+              std::vector<double>& AInto) {
+    const std::size_t n = A.size();
+    const double* a = A.data();
+    const double* b = B.data();
+    double* into = AInto.data();
+    for (std::size_t i = 0; i < n; ++i) {
+        into[i] = a[i] - b[i];
     }
-    return result;
 }
 
 // The sign of the last non-zero histogram value at or before AIndex: +1, -1, or 0 when a NaN or
@@ -43,12 +44,15 @@ int LastNonZeroSign(const std::vector<double>& AHistogram, int AIndex) {
 TMACDResult ComputeMACD(const std::vector<double>& ACloses, const TMACDParams& AParams) {
     AParams.Validate();
     TMACDResult result;
-    result.MACD = Difference(ComputeEMA(ACloses, AParams.FastPeriod),
-                             ComputeEMA(ACloses, AParams.SlowPeriod));
+    // The fast EMA's array becomes the MACD line and the slow one's the histogram: three
+    // arrays in all, one per result.
+    result.MACD = ComputeEMA(ACloses, AParams.FastPeriod);
+    result.Histogram = ComputeEMA(ACloses, AParams.SlowPeriod);
+    Subtract(result.MACD, result.Histogram, result.MACD);
     // The EMA skips the leading NaNs of the MACD line, so the signal starts once the slow EMA
     // has run SignalPeriod bars.
     result.Signal = ComputeEMA(result.MACD, AParams.SignalPeriod);
-    result.Histogram = Difference(result.MACD, result.Signal);
+    Subtract(result.MACD, result.Signal, result.Histogram);
     return result;
 }
 

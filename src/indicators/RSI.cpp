@@ -5,22 +5,9 @@
 #include "core/Exceptions.h"
 #include "core/Formatting.h"
 #include "indicators/MovingAverages.h"
+#include "indicators/Wilder.h"
 
 namespace cotalys {
-
-namespace {
-
-constexpr double ZeroTolerance = 1e-12;
-
-}  // namespace
-
-double RSIFromAverages(double AAvgGain, double AAvgLoss) {
-    if (std::fabs(AAvgLoss) <= ZeroTolerance) {
-        // No loss at all: a flat market is neutral, a market that only rose is at the top.
-        return std::fabs(AAvgGain) <= ZeroTolerance ? 50.0 : 100.0;
-    }
-    return 100.0 - 100.0 / (1.0 + AAvgGain / AAvgLoss);
-}
 
 int ClassifyRSI(double AValue, double ALow, double AHigh) {
     if (AValue <= ALow) {
@@ -58,12 +45,14 @@ std::vector<double> ComputeRSI(const std::vector<double>& ACloses, int APeriod) 
     double avgLoss = loss / APeriod;
     double* out = result.data();
     out[APeriod] = RSIFromAverages(avgGain, avgLoss);
-    // Wilder smoothing: each new difference weighs 1/APeriod, the running average the rest.
-    const double keep = APeriod - 1.0;
+    const double reciprocal = 1.0 / APeriod;
     for (int i = APeriod + 1; i < n; ++i) {
         const double d = closes[i] - closes[i - 1];
-        avgGain = (avgGain * keep + (d > 0 ? d : 0.0)) / APeriod;
-        avgLoss = (avgLoss * keep + (d < 0 ? -d : 0.0)) / APeriod;
+        // max(d, 0) and max(-d, 0) without a branch: rises and falls alternate at random, so a
+        // branch here would be mispredicted about every other bar. Both forms are exact.
+        const double magnitude = std::fabs(d);
+        avgGain = WilderStep(avgGain, (magnitude + d) * 0.5, reciprocal);
+        avgLoss = WilderStep(avgLoss, (magnitude - d) * 0.5, reciprocal);
         out[i] = RSIFromAverages(avgGain, avgLoss);
     }
     return result;

@@ -24,15 +24,22 @@ std::vector<double> ComputeSMA(const std::vector<double>& AValues, int APeriod) 
             filled = 0;
             continue;
         }
-        // Rolling sum: add the entering value, subtract the one leaving the window.
-        sum += value;
-        if (++filled > APeriod) {
-            sum -= values[i - APeriod];
-            filled = APeriod;
+        // Rolling sum: one addition of the entering minus the leaving value per bar, so the sum
+        // carried from bar to bar waits on a single operation.
+        if (filled == APeriod) {
+            sum += value - values[i - APeriod];
+        } else {
+            sum += value;
+            ++filled;
         }
         if (filled == APeriod) {
-            out[i] = sum / APeriod;
+            out[i] = sum;
         }
+    }
+    // Sums become averages in a separate pass the compiler vectorises: a division per bar in
+    // the loop above would set its pace. NaN positions stay NaN.
+    for (int i = 0; i < n; ++i) {
+        out[i] /= APeriod;
     }
     return result;
 }

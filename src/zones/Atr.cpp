@@ -1,6 +1,7 @@
 #include "core/Exceptions.h"
 #include "core/Formatting.h"
 #include "indicators/Indicators.h"
+#include "indicators/Wilder.h"
 #include "zones/SupportResistanceAnalyzer.h"
 
 namespace cotalys {
@@ -24,9 +25,9 @@ std::vector<double> TSupportResistanceAnalyzer::ATR(const TPriceSeries& ASeries,
     double atr = sum / APeriod;
     out[APeriod] = atr;
     // Wilder smoothing, as for the RSI.
-    const double keep = APeriod - 1.0;
+    const double reciprocal = 1.0 / APeriod;
     for (int i = APeriod + 1; i < n; ++i) {
-        atr = (atr * keep + TrueRange(bars[i].High, bars[i].Low, bars[i - 1].Close)) / APeriod;
+        atr = WilderStep(atr, TrueRange(bars[i].High, bars[i].Low, bars[i - 1].Close), reciprocal);
         out[i] = atr;
     }
     return result;

@@ -87,5 +87,68 @@ TEST(MovingAverages, LeadingNaNCountMatchesLookbackForEveryLength) {
     }
 }
 
+// The textbook definitions, one bar at a time, to compare the fast routines with.
+std::vector<double> ReferenceSMA(const std::vector<double>& AValues, int APeriod) {
+    std::vector<double> result(AValues.size(), NaN);
+    for (std::size_t i = APeriod - 1; i < AValues.size(); ++i) {
+        double sum = 0;
+        for (std::size_t j = i + 1 - APeriod; j <= i; ++j) {
+            sum += AValues[j];
+        }
+        result[i] = sum / APeriod;  // a NaN in the window makes it NaN
+    }
+    return result;
+}
+
+std::vector<double> ReferenceEMA(const std::vector<double>& AValues, int APeriod) {
+    std::vector<double> result(AValues.size(), NaN);
+    std::size_t start = 0;
+    while (start < AValues.size() && std::isnan(AValues[start])) {
+        ++start;
+    }
+    double ema = 0;
+    for (int j = 0; j < APeriod; ++j) {
+        ema += AValues[start + j];
+    }
+    ema /= APeriod;
+    result[start + APeriod - 1] = ema;
+    for (std::size_t i = start + APeriod; i < AValues.size(); ++i) {
+        if (!std::isnan(AValues[i])) {
+            ema = ema + 2.0 / (APeriod + 1) * (AValues[i] - ema);
+        }
+        result[i] = ema;
+    }
+    return result;
+}
+
+TEST(MovingAverages, MatchTheTextbookDefinitionsAcrossGaps) {
+    std::vector<double> values;
+    for (int i = 0; i < 200; ++i) {
+        values.push_back(100 + 10 * std::sin(i * 0.37) + (i % 11) * 0.25);
+    }
+    // Leading gap, isolated gaps at every offset within a block of four, and a long gap.
+    for (int i : {0, 1, 40, 45, 50, 55, 61, 62, 100, 101, 102, 103, 104, 105, 150, 199}) {
+        values[i] = NaN;
+    }
+    for (int period : {1, 2, 3, 9, 12, 26}) {
+        SCOPED_TRACE(period);
+        ExpectArrayNear(ComputeSMA(values, period), ReferenceSMA(values, period), 1e-9);
+        ExpectArrayNear(ComputeEMA(values, period), ReferenceEMA(values, period), 1e-9);
+    }
+}
+
+// A flat market must give exactly flat averages (and so a MACD of exactly 0); the constant is
+// one whose sums are exact, so the seed is exact too.
+TEST(MovingAverages, ConstantInputGivesExactlyTheConstant) {
+    const std::vector<double> values(101, 100);
+    for (int period : {2, 12, 26}) {
+        for (const auto& result : {ComputeSMA(values, period), ComputeEMA(values, period)}) {
+            for (std::size_t i = period - 1; i < values.size(); ++i) {
+                EXPECT_EQ(result[i], 100) << period << " " << i;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace cotalys

@@ -6,7 +6,7 @@
 #include "core/Core.h"
 #include "indicators/Indicators.h"
 #include "indicators/VolumeColors.h"
-#include "signals/EntrySignal.h"
+#include "signals/EntrySignals.h"
 #include "zones/SupportResistance.h"
 
 namespace cotalys {

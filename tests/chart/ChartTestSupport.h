@@ -45,6 +45,19 @@ inline TPriceSeries WaveSeries(int ACount = 60) {
     return SeriesFromBars(bars);
 }
 
+// A zone of AKind between ABottom and ATop.
+inline TPriceZone MakeZone(TZoneKind AKind, double ABottom, double ATop, int ARank,
+                           int AFirstTouchIndex = 0, int ATouches = 2) {
+    TPriceZone zone;
+    zone.Kind = AKind;
+    zone.Bottom = ABottom;
+    zone.Top = ATop;
+    zone.Rank = ARank;
+    zone.FirstTouchIndex = AFirstTouchIndex;
+    zone.Touches = ATouches;
+    return zone;
+}
+
 // The colour of one pixel as a TColor.
 inline TColor PixelAt(const QImage& AImage, int AX, int AY) {
     const QRgb rgb = AImage.pixel(AX, AY);

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "ChartTestSupport.h"
+#include "chart/ChartPalette.h"
+#include "chart/ChartScales.h"
+#include "chart/ChartTexts.h"
+#include "support/TestSupport.h"
+
+namespace cotalys::test {
+namespace {
+
+namespace palette = chart_palette;
+
+constexpr int Width = 1600;
+constexpr int Height = 1000;
+
+// Reads a PNG file's header: size, bit depth and colour type (2 = RGB without alpha).
+struct TPngHeader {
+    int Width = 0;
+    int Height = 0;
+    int BitDepth = 0;
+    int ColorType = 0;
+};
+
+TPngHeader ReadPngHeader(const std::string& ABytes) {
+    EXPECT_EQ(ABytes.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(ABytes.substr(12, 4), "IHDR");
+    const auto byte = [&ABytes](std::size_t AAt) {
+        return static_cast<unsigned char>(ABytes[AAt]);
+    };
+    const auto big32 = [&byte](std::size_t AAt) {
+        return (byte(AAt) << 24) | (byte(AAt + 1) << 16) | (byte(AAt + 2) << 8) | byte(AAt + 3);
+    };
+    return {big32(16), big32(20), byte(24), byte(25)};
+}
+
+// A gently swinging series with a support below it, a resistance above it, and signals on
+// two bars: one complete, one partial.
+struct TExportFixture {
+    TExportFixture() : Data(WaveSeries()) {
+        Scene = Data.Scene();
+        Scene.Zones = {MakeZone(TZoneKind::zkSupport, 90, 95, 1, 5),
+                       MakeZone(TZoneKind::zkResistance, 115, 120, 1, 5)};
+        TEntrySignal complete;
+        complete.Index = 15;
+        complete.Score = 4;
+        TEntrySignal partial;
+        partial.Index = 45;
+        partial.Score = 3;
+        Scene.Signals = {complete, partial};
+        Layout = BuildChartLayout(Scene, Width, Height);
+        Axis = TimeAxisOf(Layout, Scene);
+    }
+
+    const TChartPanel& Panel(TPanelKind AKind) const { return Layout.Panel(AKind); }
+    // The first pixel row inside a signal's arrow, under its bar's low.
+    int ArrowY(int AIndex) const {
+        return Panel(TPanelKind::pkPrice).ValueToY(Data.Series[AIndex].Low) + 4 + 5;
+    }
+
+    TAnalysedSeries Data;
+    TChartScene Scene;
+    TChartLayout Layout;
+    TTimeAxis Axis;
+};
+
+TEST(ChartExportTest, WritesA24BitRGBImageOfTheRequestedSize) {
+    const TExportFixture f;
+    const TempDir dir;
+    const std::string file = (dir.Path() / "sous-dossier" / "chart.png").string();
+    SaveChartToPng(f.Scene, file, Width, Height);
+
+    const std::string bytes = ReadAll(file);
+    const TPngHeader header = ReadPngHeader(bytes);
+    EXPECT_EQ(header.Width, Width);
+    EXPECT_EQ(header.Height, Height);
+    EXPECT_EQ(header.BitDepth, 8);
+    EXPECT_EQ(header.ColorType, 2);
+    const QImage image = QImage::fromData(QByteArray::fromStdString(bytes), "PNG");
+    ASSERT_FALSE(image.isNull());
+    EXPECT_FALSE(image.hasAlphaChannel());
+    EXPECT_EQ(image.size(), QSize(Width, Height));
+}
+
+TEST(ChartExportTest, ColoursTheBandsArrowsAndRSIBandAsFixed) {
+    const TExportFixture f;
+    const TempDir dir;
+    const std::string file = (dir.Path() / "chart.png").string();
+    SaveChartToPng(f.Scene, file, Width, Height);
+    const QImage image(QString::fromStdString(file));
+    ASSERT_FALSE(image.isNull());
+
+    const TChartPanel& price = f.Panel(TPanelKind::pkPrice);
+    const TChartPanel& rsi = f.Panel(TPanelKind::pkRSI);
+    const int x = f.Axis.IndexToX(20);  // away from month separators and labels
+    struct TCase {
+        const char* What;
+        int X, Y;
+        TColor Color;
+    };
+    for (const TCase& c : {
+             TCase{"background", 2, 2, palette::Background},
+             TCase{"background", Width - 1, Height - 1, palette::Background},
+             TCase{"support band", x, price.ValueToY(92.25), palette::SupportFill},
+             TCase{"resistance band", x, price.ValueToY(117.75), palette::ResistanceFill},
+             TCase{"complete signal", f.Axis.IndexToX(15), f.ArrowY(15), palette::CompleteSignal},
+             TCase{"partial signal", f.Axis.IndexToX(45), f.ArrowY(45), palette::PartialSignal},
+             TCase{"RSI band", x, rsi.ValueToY(62.5), palette::RSIBand},
+             TCase{"panel border", x, price.Rect.Top, palette::PanelBorder},
+         }) {
+        EXPECT_EQ(PixelAt(image, c.X, c.Y), c.Color) << c.What << " at " << c.X << "," << c.Y;
+    }
+    // The support band starts at the zone's first touch, half a bar left of it.
+    const int bandStart = f.Axis.IndexToX(5) - f.Axis.BarWidth() / 2;
+    EXPECT_EQ(PixelAt(image, bandStart - 2, price.ValueToY(92.25)), palette::Background);
+}
+
+TEST(ChartExportTest, RefusesToExportNothingOrAnImpossibleSize) {
+    const TempDir dir;
+    const std::string file = (dir.Path() / "chart.png").string();
+    struct TCase {
+        bool WithData;
+        int Width, Height;
+        const char* Message;
+    };
+    const TExportFixture f;
+    for (const TCase& c : {TCase{false, Width, Height, "Rien a exporter : aucune donnee"},
+                           TCase{true, 0, Height, "Taille d'image invalide : 0x1000"},
+                           TCase{true, Width, -5, "Taille d'image invalide : 1600x-5"}}) {
+        try {
+            SaveChartToPng(c.WithData ? f.Scene : TChartScene{}, file, c.Width, c.Height);
+            ADD_FAILURE() << "no EFinanceError: " << c.Message;
+        } catch (const EFinanceError& e) {
+            EXPECT_EQ(e.Message(), c.Message);
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+// The crosshair's column in the gap between the price and volume panels.
+bool GapHasCrosshair(const QImage& AImage, const TChartLayout& ALayout, int AX) {
+    for (int y = ALayout.Panel(TPanelKind::pkPrice).Rect.Bottom;
+         y < ALayout.Panel(TPanelKind::pkVolume).Rect.Top; ++y) {
+        if (PixelAt(AImage, AX, y) == palette::Crosshair) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(StockChartViewExportTest, ExportHasNoCrosshairAndTheHoverStays) {
+    const TExportFixture f;
+    TStockChartView view;
+    view.resize(Width, Height);
+    view.SetData(&f.Data.Series, &f.Data.Analysis, &f.Data.Colorizer, 0);
+    view.SetZones(f.Scene.Zones);
+    view.SetSignals(f.Scene.Signals);
+    const QPointF at(f.Axis.IndexToX(30), 400);
+    QMouseEvent move(QEvent::MouseMove, at, view.mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&view, &move);
+    ASSERT_EQ(view.Scene().HoverIndex, 30);
+
+    QImage screen(Width, Height, QImage::Format_RGB32);
+    {
+        QPainter painter(&screen);
+        view.Render(painter, Width, Height);
+    }
+    EXPECT_TRUE(GapHasCrosshair(screen, f.Layout, f.Axis.IndexToX(30)));
+
+    const TempDir dir;
+    const std::string file = (dir.Path() / "chart.png").string();
+    view.SaveToPng(file, Width, Height);
+    const QImage exported(QString::fromStdString(file));
+    ASSERT_FALSE(exported.isNull());
+    EXPECT_FALSE(GapHasCrosshair(exported, f.Layout, f.Axis.IndexToX(30)));
+    EXPECT_EQ(view.Scene().HoverIndex, 30);
+
+    // A failed write reports the error and leaves the hover as it was.
+    const std::string blocked = (dir.Path() / "chart.png" / "chart.png").string();
+    EXPECT_THROW(view.SaveToPng(blocked, Width, Height), EFinanceError);
+    EXPECT_EQ(view.Scene().HoverIndex, 30);
+}
+
+// Renders AScene at AWidth x AHeight on a white-filled image.
+QImage Rendered(const TChartScene& AScene, int AWidth, int AHeight) {
+    QImage image(AWidth, AHeight, QImage::Format_RGB32);
+    QPainter painter(&image);
+    RenderChart(painter, AScene, AWidth, AHeight, ChartFont());
+    return image;
+}
+
+TEST(ChartRenderTest, TooSmallAreaShowsItsMessageInsteadOfTheChart) {
+    const TExportFixture f;
+    TChartScene message;
+    message.Message = "Zone trop petite";
+    const QImage tooLow = Rendered(f.Scene, 800, 199);
+    EXPECT_EQ(tooLow, Rendered(message, 800, 199));
+    // The message is really written: some pixels are not background.
+    EXPECT_NE(tooLow, Rendered(TChartScene{}, 800, 199));
+}
+
+}  // namespace
+}  // namespace cotalys::test

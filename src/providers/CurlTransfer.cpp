@@ -24,9 +24,13 @@ struct TTransferState {
     std::string Reason;
     bool TooLarge = false;
     bool TimedOut = false;
+    bool TooSlow = false;
     curl_off_t LastDown = 0;
     curl_off_t LastUp = 0;
     TClock::time_point LastActivity = TClock::now();
+    // Body bytes received when the current speed window began; -1 until the body starts.
+    curl_off_t WindowDown = -1;
+    TClock::time_point WindowStart;
     char ErrorBuffer[CURL_ERROR_SIZE] = {};
 };
 
@@ -34,6 +38,10 @@ namespace {
 
 const char* const AcceptHeader = "Accept: text/html,application/json,text/csv;q=0.9,*/*;q=0.8";
 const char* const AcceptLanguageHeader = "Accept-Language: fr-FR,fr;q=0.9,en;q=0.8";
+
+// Slowest body accepted, averaged over each span of the response time-out once the body has
+// begun. Silence alone cannot stop a server that trickles one byte a second for hours.
+constexpr curl_off_t MinBytesPerSecond = 1024;
 
 // libcurl's global set-up is not thread-safe, so it runs once before the first handle.
 void InitCurlOnce() {
@@ -78,11 +86,36 @@ size_t ReadHeader(char* AData, size_t ASize, size_t ACount, void* AState) {
     return bytes;
 }
 
+// True when the body, once begun, arrived more slowly than MinBytesPerSecond over the last span
+// of the response time-out.
+bool TooSlow(TTransferState& AState, curl_off_t ADownNow, TTransferState::TClock::time_point ANow) {
+    if (ADownNow == 0)
+        return false;
+    if (AState.WindowDown < 0 || ANow - AState.WindowStart < AState.Silence) {
+        if (AState.WindowDown < 0) {
+            AState.WindowDown = 0;
+            AState.WindowStart = ANow;
+        }
+        return false;
+    }
+    const auto seconds = std::chrono::duration<double>(ANow - AState.WindowStart).count();
+    if (static_cast<double>(ADownNow - AState.WindowDown) < MinBytesPerSecond * seconds)
+        return true;
+    AState.WindowDown = ADownNow;
+    AState.WindowStart = ANow;
+    return false;
+}
+
 // The response time-out counts silence, not the whole transfer: a large body arriving
-// steadily is never cut, a server that stops sending is given up after the configured time.
+// steadily is never cut, a server that stops sending is given up after the configured time,
+// and so is one that trickles its body too slowly.
 int WatchSilence(void* AState, curl_off_t, curl_off_t ADownNow, curl_off_t, curl_off_t AUpNow) {
     auto& state = *static_cast<TTransferState*>(AState);
     const auto now = TTransferState::TClock::now();
+    if (TooSlow(state, ADownNow, now)) {
+        state.TooSlow = true;
+        return 1;
+    }
     if (ADownNow != state.LastDown || AUpNow != state.LastUp) {
         state.LastDown = ADownNow;
         state.LastUp = AUpNow;
@@ -147,6 +180,8 @@ std::string FailureText(CURLcode ACode, const TTransferState& AState,
                         const TTransferSettings& ASettings) {
     if (AState.TimedOut)
         return Format("aucune reponse du serveur pendant %d ms", ASettings.ResponseTimeoutMs);
+    if (AState.TooSlow)
+        return Format("reponse trop lente (moins de %d octets par seconde)", MinBytesPerSecond);
     if (ACode == CURLE_TOO_MANY_REDIRECTS)
         return Format("plus de %d redirections", ASettings.MaxRedirects);
     if (AState.ErrorBuffer[0] != '\0')

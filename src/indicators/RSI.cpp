@@ -5,7 +5,7 @@
 #include "core/Exceptions.h"
 #include "core/Formatting.h"
 #include "indicators/MovingAverages.h"
-#include "indicators/Wilder.h"
+#include "indicators/Smoothing.h"
 
 namespace cotalys {
 
@@ -45,14 +45,33 @@ std::vector<double> ComputeRSI(const std::vector<double>& ACloses, int APeriod) 
     double avgLoss = loss / APeriod;
     double* out = result.data();
     out[APeriod] = RSIFromAverages(avgGain, avgLoss);
-    const double reciprocal = 1.0 / APeriod;
-    for (int i = APeriod + 1; i < n; ++i) {
+    // Wilder smoothing, four bars at a time where four remain.
+    const TExponentialSmoothing smoothing(1.0 / APeriod);
+    double gains[4];
+    double losses[4];
+    double gainAverages[4];
+    double lossAverages[4];
+    int i = APeriod + 1;
+    for (; i + 3 < n; i += 4) {
+        for (int j = 0; j < 4; ++j) {
+            const double d = closes[i + j] - closes[i + j - 1];
+            // max(d, 0) and max(-d, 0) without a branch: rises and falls alternate at random,
+            // so a branch here would be mispredicted about every other bar. Both are exact.
+            const double magnitude = std::fabs(d);
+            gains[j] = (magnitude + d) * 0.5;
+            losses[j] = (magnitude - d) * 0.5;
+        }
+        avgGain = smoothing.StepFour(avgGain, gains, gainAverages);
+        avgLoss = smoothing.StepFour(avgLoss, losses, lossAverages);
+        for (int j = 0; j < 4; ++j) {
+            out[i + j] = RSIFromAverages(gainAverages[j], lossAverages[j]);
+        }
+    }
+    for (; i < n; ++i) {
         const double d = closes[i] - closes[i - 1];
-        // max(d, 0) and max(-d, 0) without a branch: rises and falls alternate at random, so a
-        // branch here would be mispredicted about every other bar. Both forms are exact.
         const double magnitude = std::fabs(d);
-        avgGain = WilderStep(avgGain, (magnitude + d) * 0.5, reciprocal);
-        avgLoss = WilderStep(avgLoss, (magnitude - d) * 0.5, reciprocal);
+        avgGain = smoothing.Step(avgGain, (magnitude + d) * 0.5);
+        avgLoss = smoothing.Step(avgLoss, (magnitude - d) * 0.5);
         out[i] = RSIFromAverages(avgGain, avgLoss);
     }
     return result;

@@ -1,7 +1,7 @@
 #include "core/Exceptions.h"
 #include "core/Formatting.h"
 #include "indicators/Indicators.h"
-#include "indicators/Wilder.h"
+#include "indicators/Smoothing.h"
 #include "zones/SupportResistanceAnalyzer.h"
 
 namespace cotalys {
@@ -24,10 +24,18 @@ std::vector<double> TSupportResistanceAnalyzer::ATR(const TPriceSeries& ASeries,
     double* out = result.data();
     double atr = sum / APeriod;
     out[APeriod] = atr;
-    // Wilder smoothing, as for the RSI.
-    const double reciprocal = 1.0 / APeriod;
-    for (int i = APeriod + 1; i < n; ++i) {
-        atr = WilderStep(atr, TrueRange(bars[i].High, bars[i].Low, bars[i - 1].Close), reciprocal);
+    // Wilder smoothing, as for the RSI, four bars at a time where four remain.
+    const TExponentialSmoothing smoothing(1.0 / APeriod);
+    int i = APeriod + 1;
+    for (; i + 3 < n; i += 4) {
+        double ranges[4];
+        for (int j = 0; j < 4; ++j) {
+            ranges[j] = TrueRange(bars[i + j].High, bars[i + j].Low, bars[i + j - 1].Close);
+        }
+        atr = smoothing.StepFour(atr, ranges, out + i);
+    }
+    for (; i < n; ++i) {
+        atr = smoothing.Step(atr, TrueRange(bars[i].High, bars[i].Low, bars[i - 1].Close));
         out[i] = atr;
     }
     return result;

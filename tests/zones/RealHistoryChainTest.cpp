@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "indicators/Indicators.h"
 #include "indicators/VolumeColors.h"
 #include "signals/EntrySignals.h"
 #include "support/AnalysisTestSupport.h"
-#include "support/TestSupport.h"
+#include "support/DemoHistory.h"
 #include "zones/SupportResistance.h"
 
 // The whole analysis chain on Air Liquide over the 15 months ending 22 February 2021 (320
@@ -16,38 +13,13 @@
 namespace cotalys {
 namespace {
 
-// Reads a bundled history (Date,Open,High,Low,Close,Volume,Dividends) between two days.
-TPriceSeries LoadDemo(const std::string& ASymbol, TDateTime AFirst, TDateTime ALast) {
-    std::ifstream file(test::DataPath("demo/" + ASymbol + ".csv"));
-    EXPECT_TRUE(file.good()) << ASymbol;
-    TPriceSeries series(ASymbol);
-    std::string line;
-    std::getline(file, line);
-    while (std::getline(file, line)) {
-        std::istringstream cells(line);
-        std::string date;
-        std::string cell;
-        std::getline(cells, date, ',');
-        double values[5];
-        for (double& value : values) {
-            std::getline(cells, cell, ',');
-            value = std::stod(cell);
-        }
-        const TDateTime day = EncodeDate(std::stoi(date.substr(0, 4)), std::stoi(date.substr(5, 2)),
-                                         std::stoi(date.substr(8, 2)));
-        if (day >= AFirst && day <= ALast) {
-            series.Add(TPriceBar::New(day, values[0], values[1], values[2], values[3],
-                                      static_cast<std::int64_t>(values[4])));
-        }
-    }
-    return series;
-}
+using test::LoadDemoHistory;
 
 class RealHistoryChain : public ::testing::Test {
 protected:
     const TDateTime FLast = EncodeDate(2021, 2, 22);
-    const TPriceSeries FStock = LoadDemo("AI.PA", EncodeDate(2019, 11, 22), FLast);
-    const TPriceSeries FIndex = LoadDemo("^FCHI", EncodeDate(2019, 8, 22), FLast);
+    const TPriceSeries FStock = LoadDemoHistory("AI.PA", EncodeDate(2019, 11, 22), FLast);
+    const TPriceSeries FIndex = LoadDemoHistory("^FCHI", EncodeDate(2019, 8, 22), FLast);
 };
 
 TEST_F(RealHistoryChain, TechnicalAnalysis) {

@@ -1,18 +1,23 @@
 #!/usr/bin/env python3
-"""Independent reference values for RealHistoryChainTest.cpp.
+"""Independent reference values for RealHistoryChainTest.cpp and ZoneReferenceTest.cpp.
 
 Recomputes, with plain textbook loops and no shared code, the indicators, volume level, zones
 and index regime of Air Liquide (AI.PA) over the 15 months ending 22 February 2021, from the
-bundled histories in data/demo. Run it from the repository root and copy its output into the
-test when the inputs change:  python3 tests/zones/real_history_reference.py
+bundled histories in data/demo, and prints them for RealHistoryChainTest.cpp. With --fixture it
+also writes tests/fixtures/zones/zone_reference.csv: the zones of every bundled history over
+320 and 1,500 sessions ending on a few dates, read by ZoneReferenceTest.cpp.
+Run from the repository root:  python3 tests/zones/real_history_reference.py [--fixture]
 """
 import csv
 import datetime as dt
+import glob
 import math
 import os
+import sys
 
 ROOT = os.path.join(os.path.dirname(__file__), "..", "..")
 NAN = float("nan")
+MERGES = [0]  # how many merges the fixture exercises
 
 
 def load(symbol, first, last):
@@ -177,6 +182,7 @@ def zones(bars, W=5, WW=2, P=14, cluster_atr=0.6, min_width_atr=0.5, min_touches
     merged = []
     for z in candidates:
         if merged and merged[-1]["top"] >= z["bottom"]:
+            MERGES[0] += 1
             m = merged[-1]
             m["top"] = max(m["top"], z["top"])
             for key in ("touches", "weekly", "confirmed", "score"):
@@ -250,5 +256,37 @@ def main():
     print("favourable share %.17g phase share %.17g" % (share, phase_share))
 
 
+def write_fixture():
+    path = os.path.join(ROOT, "tests", "fixtures", "zones", "zone_reference.csv")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    ends = [dt.date(2018, 12, 31), dt.date(2020, 3, 31), dt.date(2021, 2, 22)]
+    with open(path, "w", newline="") as f:
+        out = csv.writer(f, lineterminator="\n")
+        out.writerow(["symbol", "last", "bars", "atr", "zone", "bottom", "top", "touches",
+                      "weekly", "confirmed", "score"])
+        for file in sorted(glob.glob(os.path.join(ROOT, "data", "demo", "*.csv"))):
+            symbol = os.path.basename(file)[:-4]
+            for end in ends:
+                for count in (320, 1500):
+                    bars = load(symbol, dt.date(1900, 1, 1), end)[-count:]
+                    if len(bars) < count:
+                        continue
+                    a, supports, resistances = zones(bars)
+                    head = [symbol, end.isoformat(), count, "%.17g" % a]
+                    close = bars[-1]["close"]
+                    rows = [("S%d%s" % (rank, "*" if z["bottom"] <= close <= z["top"] else ""), z)
+                            for rank, z in enumerate(supports, 1)]
+                    rows += [("R%d" % rank, z) for rank, z in enumerate(resistances, 1)]
+                    if not rows:
+                        out.writerow(head + ["-", "", "", "", "", "", ""])
+                    for label, z in rows:
+                        out.writerow(head + [label, "%.17g" % z["bottom"], "%.17g" % z["top"],
+                                             z["touches"], z["weekly"], z["confirmed"],
+                                             "%.17g" % z["score"]])
+    print("fixture written with", MERGES[0], "merges of touching zones")
+
+
 if __name__ == "__main__":
     main()
+    if "--fixture" in sys.argv:
+        write_fixture()

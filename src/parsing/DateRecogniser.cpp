@@ -11,9 +11,8 @@
 namespace cotalys {
 namespace {
 
-// One written form of a date: its expression and which group holds each part.
+// One written form of a date: which of its three groups holds each part.
 struct TDateForm {
-    const TRegex& Expression;
     int YearGroup;
     int MonthGroup;
     int DayGroup;
@@ -21,23 +20,25 @@ struct TDateForm {
     bool ShortYears;   // years below 100 belong to this century (15/01/24)
 };
 
-// Each form is anchored at the start only, so a time of day or a zone after the date is ignored.
-const std::array<TDateForm, 4>& DateForms() {
-    static const TRegex Iso("^(\\d{4})-(\\d{1,2})-(\\d{1,2})", TRegexOption::roNone, "Date");
-    // Always day first, as written in France.
-    static const TRegex Numeric("^(\\d{1,2})[/.\\-](\\d{1,2})[/.\\-](\\d{2,4})",
-                                TRegexOption::roNone, "Date");
-    static const TRegex DayMonthName("^(\\d{1,2})\\s+([^\\s\\d]+)\\s+(\\d{4})",
-                                     TRegexOption::roNone, "Date");
-    static const TRegex MonthNameDay("^([A-Za-z]+)\\.?\\s+(\\d{1,2}),?\\s+(\\d{4})",
-                                     TRegexOption::roNone, "Date");
-    static const std::array<TDateForm, 4> Forms = {{
-        {Iso, 1, 2, 3, false, false},
-        {Numeric, 3, 2, 1, false, true},
-        {DayMonthName, 3, 2, 1, true, false},
-        {MonthNameDay, 3, 1, 2, true, false},
-    }};
-    return Forms;
+// In the order they are tried; the first form that matches decides.
+constexpr std::array<TDateForm, 4> DateForms = {{
+    {1, 2, 3, false, false},  // 2024-01-15
+    {3, 2, 1, false, true},   // 15/01/2024, 15.01.24, 5-1-2024 (always day first)
+    {3, 2, 1, true, false},   // 15 janv. 2024
+    {3, 1, 2, true, false},   // Jan 15, 2024
+}};
+
+// The four forms as the alternatives of one expression, three groups each: the first alternative
+// that matches is the one reported, as if they were tried one after the other. Anchored at the
+// start only, so a time of day or a zone after the date is ignored.
+const TRegex& DateExpression() {
+    static const TRegex Expression(
+        "^(?:(\\d{4})-(\\d{1,2})-(\\d{1,2})"
+        "|(\\d{1,2})[/.\\-](\\d{1,2})[/.\\-](\\d{2,4})"
+        "|(\\d{1,2})\\s+([^\\s\\d]+)\\s+(\\d{4})"
+        "|([A-Za-z]+)\\.?\\s+(\\d{1,2}),?\\s+(\\d{4}))",
+        TRegexOption::roNone, "Date");
+    return Expression;
 }
 
 // The groups hold at most four digits, so the number always fits.
@@ -47,24 +48,17 @@ int Number(std::string_view ADigits) {
     return value;
 }
 
-std::string WithPlainSpaces(std::string_view AText) {
-    std::string result(AText);
-    for (auto pos = result.find("\xC2\xA0"); pos != std::string::npos;
-         pos = result.find("\xC2\xA0", pos)) {
-        result.replace(pos, 2, " ");
-    }
-    return result;
-}
-
-bool DayFromGroups(const TDateForm& AForm, std::string_view AText, const TRegexMatch& AMatch,
-                   TDateTime& ADate) {
-    const std::string_view monthText = AMatch.Group(AText, AForm.MonthGroup);
+// The day written in the form whose groups start after group AFirstGroup - 1.
+bool DayFromGroups(const TDateForm& AForm, int AFirstGroup, std::string_view AText,
+                   const TRegexMatch& AMatch, TDateTime& ADate) {
+    const auto group = [&](int AIndex) { return AMatch.Group(AText, AFirstGroup + AIndex - 1); };
+    const std::string_view monthText = group(AForm.MonthGroup);
     const int month = AForm.MonthByName ? MonthFromName(monthText) : Number(monthText);
-    int year = Number(AMatch.Group(AText, AForm.YearGroup));
+    int year = Number(group(AForm.YearGroup));
     if (AForm.ShortYears && year < 100) {
         year += 2000;
     }
-    return TryEncodeDate(year, month, Number(AMatch.Group(AText, AForm.DayGroup)), ADate);
+    return TryEncodeDate(year, month, Number(group(AForm.DayGroup)), ADate);
 }
 
 }  // namespace
@@ -72,18 +66,26 @@ bool DayFromGroups(const TDateForm& AForm, std::string_view AText, const TRegexM
 bool ParseDate(std::string_view AText, TDateTime& ADate) {
     ADate = 0;
     // No-break spaces count as spaces, at the ends as well as between the parts.
-    const std::string spaced = WithPlainSpaces(AText);
-    const std::string_view text = TrimControl(spaced);
+    std::string spaced;
+    std::string_view text = AText;
+    if (AText.find("\xC2\xA0") != std::string_view::npos) {
+        spaced = ReplaceText(AText, "\xC2\xA0", " ", false);
+        text = spaced;
+    }
+    text = TrimControl(text);
     if (text.empty()) {
         return false;
     }
     try {
         TRegexMatch match;
-        for (const auto& form : DateForms()) {
-            if (form.Expression.Find(text, 0, match)) {
-                // The first form that matches decides, even when its date does not exist.
+        if (!DateExpression().Find(text, 0, match)) {
+            return false;
+        }
+        for (std::size_t form = 0; form < DateForms.size(); ++form) {
+            const int firstGroup = static_cast<int>(form) * 3 + 1;
+            if (match.Begin(firstGroup) != std::string_view::npos) {
                 TDateTime day = 0;
-                if (!DayFromGroups(form, text, match, day)) {
+                if (!DayFromGroups(DateForms[form], firstGroup, text, match, day)) {
                     return false;
                 }
                 ADate = day;

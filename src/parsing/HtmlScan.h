@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,13 +17,33 @@ struct TMarkupSpan {
     std::size_t End = 0;         // just after what ends the element
 };
 
+// How an element ends.
+enum class TElementEnd {
+    // At its closing tag, which belongs to it; without one there is no element.
+    eeClosingTag,
+    // Just before the next mark (the next row ends the previous one), or at the end of the text
+    // when no mark follows, so missing closing tags are tolerated.
+    eeNextMarkOrTextEnd,
+};
+
 // Finds, at or after AOffset, the next match of AOpen and then the first match of AEnd after it:
-// what the lazy "OPEN(.*?)END" would find, but searched in two steps so that a page full of
-// unclosed tags costs linear time instead of a scan to the end from every tag. AOpenLimit bounds
-// the search for the opening tag (see OpenTagLimit). False when either part is missing, and then
-// no later element can be found either.
+// what the lazy "OPEN(.*?)END" (or "OPEN(.*?)(?=END|\z)") would find, but searched in two steps
+// so that a page full of unclosed tags costs linear time instead of a scan to the end from every
+// tag. AOpenLimit bounds the search for the opening tag (see OpenTagLimit); AMatch is the
+// caller's match data, reused from one element to the next. False when no element is left.
 bool FindElement(std::string_view AText, std::size_t AOffset, std::size_t AOpenLimit,
-                 const TRegex& AOpen, const TRegex& AEnd, TMarkupSpan& ASpan);
+                 const TRegex& AOpen, const TRegex& AEnd, TElementEnd AEndKind, TRegexMatch& AMatch,
+                 TMarkupSpan& ASpan);
+
+// The cells of one row as raw markup, before CellText.
+using TRawRow = std::vector<std::string_view>;
+
+// The rows of a table's inner markup with their cells' raw markup (views into ATableHtml); rows
+// without cells dropped. A parse turns into text only the cells it reads.
+std::vector<TRawRow> RawRows(std::string_view ATableHtml);
+
+// The text of every cell of a raw row.
+std::vector<std::string> RowText(const TRawRow& ARow);
 
 // An opening tag that ends with ">" cannot end after the last ">" of the text: searching only up
 // to there spares a scan to the end from every "<tr" or "<table" that is never closed.
@@ -30,10 +51,6 @@ inline std::size_t OpenTagLimit(std::string_view AText) {
     const auto last = AText.rfind('>');
     return last == std::string_view::npos ? 0 : last + 1;
 }
-
-// Whether the mark that ends an element belongs to it (a closing tag) or to what follows (the
-// next row, which only ends the previous one).
-enum class TElementEnd { eeConsumed, eeLeftInPlace };
 
 // The inner markup of every element of AText whose opening tag (ending with ">") matches AOpen
 // and whose end matches AEnd, in document order.

@@ -22,26 +22,26 @@ constexpr std::size_t HeaderSearchRows = 6;
 std::vector<std::string_view> Tables(std::string_view APage) {
     static const TRegex Open("<table\\b[^>]*>", ICSL, "HTML");
     static const TRegex Close("</table\\s*>", ICSL, "HTML");
-    return InnerMarkups(APage, Open, Close, TElementEnd::eeConsumed);
+    return InnerMarkups(APage, Open, Close, TElementEnd::eeClosingTag);
 }
 
 // The table chosen for its prices: its rows, where its header is and what its columns are.
 struct TPriceTable {
-    std::vector<TCells> Rows;
+    std::vector<TRawRow> Rows;
     std::size_t HeaderRow = 0;
     TColumnMap Map;
     int DatedRows = 0;
 };
 
 // Rows after AHeaderRow whose date cell reads as a date.
-int CountDatedRows(const std::vector<TCells>& ARows, std::size_t AHeaderRow,
+int CountDatedRows(const std::vector<TRawRow>& ARows, std::size_t AHeaderRow,
                    std::int32_t ADateCol) {
     int count = 0;
     TDateTime day = 0;
+    const auto column = static_cast<std::size_t>(ADateCol);
     for (std::size_t r = AHeaderRow + 1; r < ARows.size(); ++r) {
-        const TCells& row = ARows[r];
-        if (static_cast<std::size_t>(ADateCol) < row.size() &&
-            ParseDate(row[static_cast<std::size_t>(ADateCol)], day)) {
+        if (column < ARows[r].size() &&
+            ParseDate(THtmlTableParser::CellText(ARows[r][column]), day)) {
             ++count;
         }
     }
@@ -61,8 +61,12 @@ int THtmlTableParser::Parse(std::string_view AContent, TPriceSeries& ASeries,
     }
     // Stray bytes that are not UTF-8 would stop the expressions at every one of them; such a page
     // is read in the 8-bit code page, as a file would be.
-    const std::string page =
-        IsValidUtf8(AContent) ? std::string(AContent) : Windows1252ToUtf8(AContent);
+    std::string recoded;
+    std::string_view page = AContent;
+    if (!IsValidUtf8(AContent)) {
+        recoded = Windows1252ToUtf8(AContent);
+        page = recoded;
+    }
     static const TRegex TableTag("<table\\b", TRegexOption::roIgnoreCase, "HTML");
     if (!TableTag.Contains(page)) {
         throw fail(
@@ -80,10 +84,10 @@ int THtmlTableParser::Parse(std::string_view AContent, TPriceSeries& ASeries,
         if (FTableIndex >= 0 && static_cast<std::size_t>(FTableIndex) != j) {
             continue;
         }
-        std::vector<TCells> rows = ExtractRows(tables[j]);
+        std::vector<TRawRow> rows = RawRows(tables[j]);
         const std::size_t candidates = std::min(rows.size(), HeaderSearchRows);
         for (std::size_t p = 0; p < candidates; ++p) {
-            const TColumnMap map = DetectColumns(rows[p]);
+            const TColumnMap map = DetectColumns(RowText(rows[p]));
             if (!HasRequiredColumns(map)) {
                 continue;
             }
@@ -115,7 +119,7 @@ int THtmlTableParser::Parse(std::string_view AContent, TPriceSeries& ASeries,
     int count = 0;
     for (std::size_t r = best.HeaderRow + 1; r < best.Rows.size(); ++r) {
         TPriceBar bar;
-        if (BuildBar(best.Rows[r], map, static_cast<int>(r) + 1, AReport, bar)) {
+        if (BuildBar(RowText(best.Rows[r]), map, static_cast<int>(r) + 1, AReport, bar)) {
             ASeries.Add(bar);
             ++count;
         }

@@ -34,14 +34,15 @@ const std::vector<TNonContent>& NonContentBlocks() {
 }
 
 // Rows and cells end at their closing tag, at the next row or cell, at the end of the body or
-// table, or at the end of the text, so missing closing tags are tolerated.
+// table, or at the end of the text, so missing closing tags are tolerated. The end of the text is
+// left out of the expressions: they then start with "<", which the engine looks for quickly.
 const TRegex& RowOpen() {
     static const TRegex Expression("<tr\\b[^>]*>", ICSL, "HTML");
     return Expression;
 }
 
 const TRegex& RowEnd() {
-    static const TRegex Expression("</tr\\s*>|<tr\\b|</tbody|</table|\\z", ICSL, "HTML");
+    static const TRegex Expression("</tr\\s*>|<tr\\b|</tbody|</table", ICSL, "HTML");
     return Expression;
 }
 
@@ -51,27 +52,8 @@ const TRegex& CellOpen() {
 }
 
 const TRegex& CellEnd() {
-    static const TRegex Expression("</t[dh]\\s*>|<t[dh]\\b|\\z", ICSL, "HTML");
+    static const TRegex Expression("</t[dh]\\s*>|<t[dh]\\b", ICSL, "HTML");
     return Expression;
-}
-
-// Every occurrence of AFrom replaced by ATo, left to right; replaced text is not scanned again.
-std::string ReplaceText(std::string_view AText, std::string_view AFrom, std::string_view ATo,
-                        bool AIgnoreCase) {
-    std::string result;
-    result.reserve(AText.size());
-    std::size_t pos = 0;
-    while (pos < AText.size()) {
-        const std::string_view candidate = AText.substr(pos, AFrom.size());
-        if (candidate.size() == AFrom.size() &&
-            (AIgnoreCase ? SameTextAscii(candidate, AFrom) : candidate == AFrom)) {
-            result.append(ATo);
-            pos += AFrom.size();
-        } else {
-            result += AText[pos++];
-        }
-    }
-    return result;
 }
 
 // The value of a numeric reference's digits; 0 when they do not read (hexadecimal letters in a
@@ -95,6 +77,36 @@ char32_t ReferenceValue(std::string_view ADigits, bool AHex) {
     return value;
 }
 
+// AText without its tags: every "<" with all up to the next ">" (what "<[^>]*>" matches), scanned
+// by hand because every cell of a page goes through it. A "<" never closed stays as text.
+std::string WithoutTags(std::string_view AText) {
+    std::string text;
+    text.reserve(AText.size());
+    std::size_t pos = 0;
+    while (pos < AText.size()) {
+        const auto open = AText.find('<', pos);
+        const auto close = open == std::string_view::npos ? open : AText.find('>', open);
+        if (close == std::string_view::npos) {
+            break;
+        }
+        text.append(AText.substr(pos, open - pos));
+        pos = close + 1;
+    }
+    text.append(AText.substr(pos));
+    return text;
+}
+
+// Cheap test that lets most cells skip the line-break expression: "<br" in any case.
+bool HasLineBreakTag(std::string_view AText) {
+    for (auto pos = AText.find('<'); pos != std::string_view::npos;
+         pos = AText.find('<', pos + 1)) {
+        if (SameTextAscii(AText.substr(pos, 3), "<br")) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsSpaceChar(char AChar) {
     return AChar == ' ' || (AChar >= '\t' && AChar <= '\r');  // what "\s" matches
 }
@@ -113,28 +125,31 @@ std::string WithPlainSpaces(std::string_view AText) {
 }  // namespace
 
 bool FindElement(std::string_view AText, std::size_t AOffset, std::size_t AOpenLimit,
-                 const TRegex& AOpen, const TRegex& AEnd, TMarkupSpan& ASpan) {
-    TRegexMatch match;
-    if (AOffset > AOpenLimit || !AOpen.Find(AText.substr(0, AOpenLimit), AOffset, match)) {
+                 const TRegex& AOpen, const TRegex& AEnd, TElementEnd AEndKind, TRegexMatch& AMatch,
+                 TMarkupSpan& ASpan) {
+    if (AOffset > AOpenLimit || !AOpen.Find(AText.substr(0, AOpenLimit), AOffset, AMatch)) {
         return false;
     }
-    ASpan.Begin = match.Begin();
-    ASpan.InnerBegin = match.End();
-    if (!AEnd.Find(AText, ASpan.InnerBegin, match)) {
-        return false;
+    ASpan.Begin = AMatch.Begin();
+    ASpan.InnerBegin = AMatch.End();
+    if (AEnd.Find(AText, ASpan.InnerBegin, AMatch)) {
+        ASpan.InnerEnd = AMatch.Begin();
+        ASpan.End = AMatch.End();
+        return true;
     }
-    ASpan.InnerEnd = match.Begin();
-    ASpan.End = match.End();
-    return true;
+    ASpan.InnerEnd = ASpan.End = AText.size();
+    return AEndKind == TElementEnd::eeNextMarkOrTextEnd;
 }
 
 std::vector<std::string_view> InnerMarkups(std::string_view AText, const TRegex& AOpen,
                                            const TRegex& AEnd, TElementEnd AEndKind) {
     std::vector<std::string_view> found;
     const std::size_t limit = OpenTagLimit(AText);
+    TRegexMatch match;
     TMarkupSpan span;
-    for (std::size_t offset = 0; FindElement(AText, offset, limit, AOpen, AEnd, span);
-         offset = AEndKind == TElementEnd::eeConsumed ? span.End : span.InnerEnd) {
+    for (std::size_t offset = 0;
+         FindElement(AText, offset, limit, AOpen, AEnd, AEndKind, match, span);
+         offset = AEndKind == TElementEnd::eeClosingTag ? span.End : span.InnerEnd) {
         found.push_back(AText.substr(span.InnerBegin, span.InnerEnd - span.InnerBegin));
     }
     return found;
@@ -145,28 +160,27 @@ std::string THtmlTableParser::StripNonContent(std::string_view AHtml) {
     for (const auto& block : NonContentBlocks()) {
         std::string kept;
         std::size_t copied = 0;
+        TRegexMatch match;
         TMarkupSpan span;
-        for (std::size_t offset = 0;
-             FindElement(text, offset, text.size(), block.Open, block.Close, span);
+        for (std::size_t offset = 0; FindElement(text, offset, text.size(), block.Open, block.Close,
+                                                 TElementEnd::eeClosingTag, match, span);
              offset = span.End) {
             kept.append(text, copied, span.Begin - copied);
             copied = span.End;
         }
-        kept.append(text, copied);
-        text = std::move(kept);
+        if (copied > 0) {
+            kept.append(text, copied);
+            text = std::move(kept);
+        }
     }
     return text;
 }
 
-std::vector<TCells> THtmlTableParser::ExtractRows(std::string_view ATableHtml) {
-    std::vector<TCells> rows;
+std::vector<TRawRow> RawRows(std::string_view ATableHtml) {
+    std::vector<TRawRow> rows;
     for (const std::string_view row :
-         InnerMarkups(ATableHtml, RowOpen(), RowEnd(), TElementEnd::eeLeftInPlace)) {
-        TCells cells;
-        for (const std::string_view cell :
-             InnerMarkups(row, CellOpen(), CellEnd(), TElementEnd::eeLeftInPlace)) {
-            cells.push_back(CellText(cell));
-        }
+         InnerMarkups(ATableHtml, RowOpen(), RowEnd(), TElementEnd::eeNextMarkOrTextEnd)) {
+        TRawRow cells = InnerMarkups(row, CellOpen(), CellEnd(), TElementEnd::eeNextMarkOrTextEnd);
         if (!cells.empty()) {
             rows.push_back(std::move(cells));
         }
@@ -174,15 +188,31 @@ std::vector<TCells> THtmlTableParser::ExtractRows(std::string_view ATableHtml) {
     return rows;
 }
 
+std::vector<std::string> RowText(const TRawRow& ARow) {
+    std::vector<std::string> cells;
+    cells.reserve(ARow.size());
+    for (const std::string_view cell : ARow) {
+        cells.push_back(THtmlTableParser::CellText(cell));
+    }
+    return cells;
+}
+
+std::vector<TCells> THtmlTableParser::ExtractRows(std::string_view ATableHtml) {
+    std::vector<TCells> rows;
+    for (const TRawRow& row : RawRows(ATableHtml)) {
+        rows.push_back(RowText(row));
+    }
+    return rows;
+}
+
 std::string THtmlTableParser::CellText(std::string_view ACellHtml) {
     static const TRegex LineBreak("<br\\s*/?>", IC, "HTML");
-    static const TRegex Tag("<[^>]*>", TRegexOption::roNone, "HTML");
     std::string text(ACellHtml);
     if (text.find('<') != std::string::npos) {
-        text = LineBreak.ReplaceAll(text, " ");
-        // No tag ends after the last ">": the tail is kept as it stands.
-        const std::size_t limit = OpenTagLimit(text);
-        text = Tag.ReplaceAll(std::string_view(text).substr(0, limit), "") + text.substr(limit);
+        if (HasLineBreakTag(text)) {
+            text = LineBreak.ReplaceAll(text, " ");
+        }
+        text = WithoutTags(text);
     }
     text = WithPlainSpaces(DecodeEntities(text));
     std::string collapsed;
@@ -204,9 +234,11 @@ std::string THtmlTableParser::DecodeEntities(std::string_view AText) {
     static const TRegex Numeric("&#([xX]?)([0-9A-Fa-f]+);", TRegexOption::roNone, "HTML");
     std::string text;
     text.reserve(AText.size());
-    TRegexMatch match;
     std::size_t copied = 0;
-    for (std::size_t offset = 0; Numeric.Find(AText, offset, match); offset = match.End()) {
+    TRegexMatch match;
+    const bool hasNumeric = AText.find("&#") != std::string_view::npos;
+    for (std::size_t offset = 0; hasNumeric && Numeric.Find(AText, offset, match);
+         offset = match.End()) {
         text.append(AText.substr(copied, match.Begin() - copied));
         const char32_t value =
             ReferenceValue(match.Group(AText, 2), !match.Group(AText, 1).empty());
@@ -220,6 +252,8 @@ std::string THtmlTableParser::DecodeEntities(std::string_view AText) {
     }
     text.append(AText.substr(copied));
 
+    // One pass does what replacing each name in turn would: every name starts with the only "&"
+    // it holds and no replacement brings one back, so matches never overlap nor appear anew.
     static const struct {
         std::string_view From, To;
         bool IgnoreCase;
@@ -232,16 +266,31 @@ std::string THtmlTableParser::DecodeEntities(std::string_view AText) {
         {"&eacute;", "\xC3\xA9", false},
         {"&ucirc;", "\xC3\xBB", false},
         {"&ocirc;", "\xC3\xB4", false},
-        // Last, so that an escaped reference such as "&amp;lt;" stays the text "&lt;".
+        // "&amp;" gives a plain "&" that is not read again, so "&amp;lt;" stays the text "&lt;".
         {"&amp;", "&", true},
     };
-    for (const auto& entity : Named) {
-        if (text.find('&') == std::string::npos) {
-            break;
+    std::string decoded;
+    decoded.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        bool replaced = false;
+        if (text[pos] == '&') {
+            const std::string_view rest = std::string_view(text).substr(pos);
+            for (const auto& entity : Named) {
+                const std::string_view candidate = rest.substr(0, entity.From.size());
+                if (entity.IgnoreCase ? SameTextAscii(candidate, entity.From)
+                                      : candidate == entity.From) {
+                    decoded.append(entity.To);
+                    pos += entity.From.size();
+                    replaced = true;
+                    break;
+                }
+            }
         }
-        text = ReplaceText(text, entity.From, entity.To, entity.IgnoreCase);
+        if (!replaced) {
+            decoded += text[pos++];
+        }
     }
-    return text;
+    return decoded;
 }
 
 }  // namespace cotalys

@@ -11,8 +11,8 @@
 namespace cotalys {
 namespace {
 
-// Enough pairs for every expression of the parsers (at most three groups).
-constexpr std::uint32_t MatchPairs = 8;
+// Enough pairs for every expression of the parsers (the date forms have twelve groups).
+constexpr std::uint32_t MatchPairs = 16;
 
 // Limits written out rather than taken from the library's build, so a hostile page costs the
 // same everywhere: the backtracking budget of one search and its nesting depth.

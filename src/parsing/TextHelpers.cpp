@@ -56,4 +56,23 @@ bool SameTextAscii(std::string_view A, std::string_view B) {
     return true;
 }
 
+// Every occurrence of AFrom replaced by ATo, left to right; replaced text is not scanned again.
+std::string ReplaceText(std::string_view AText, std::string_view AFrom, std::string_view ATo,
+                        bool AIgnoreCase) {
+    std::string result;
+    result.reserve(AText.size());
+    std::size_t pos = 0;
+    while (pos < AText.size()) {
+        const std::string_view candidate = AText.substr(pos, AFrom.size());
+        if (candidate.size() == AFrom.size() &&
+            (AIgnoreCase ? SameTextAscii(candidate, AFrom) : candidate == AFrom)) {
+            result.append(ATo);
+            pos += AFrom.size();
+        } else {
+            result += AText[pos++];
+        }
+    }
+    return result;
+}
+
 }  // namespace cotalys

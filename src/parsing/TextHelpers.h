@@ -23,6 +23,11 @@ std::string FirstChars(std::string_view AText, std::size_t ACount);
 // Appends the UTF-8 form of a code point (at most U+10FFFF, no surrogate).
 void AppendUtf8(std::string& AText, char32_t ACodePoint);
 
+// Every occurrence of AFrom replaced by ATo, left to right (ASCII case ignored when asked);
+// replaced text is not scanned again.
+std::string ReplaceText(std::string_view AText, std::string_view AFrom, std::string_view ATo,
+                        bool AIgnoreCase);
+
 // ASCII case-insensitive equality.
 bool SameTextAscii(std::string_view A, std::string_view B);
 

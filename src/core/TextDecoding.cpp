@@ -2,9 +2,11 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace cotalys {
 namespace {
@@ -39,6 +41,30 @@ std::string Lower(std::string_view AText) {
         }
     }
     return text;
+}
+
+// Text saved as UTF-16 without a byte-order mark has a NUL byte on the same side of nearly every
+// pair. Read as UTF-8 it would pass as valid and be unusable; no price file holds NUL bytes
+// otherwise. Empty when the bytes do not look so, else whether the text is big-endian.
+std::optional<bool> Utf16WithoutMark(std::string_view ABytes) {
+    const std::size_t pairs = std::min<std::size_t>(ABytes.size() / 2, 4096);
+    std::size_t firstNul = 0;
+    std::size_t secondNul = 0;
+    for (std::size_t i = 0; i < pairs; ++i) {
+        firstNul += ABytes[2 * i] == '\0' ? 1 : 0;
+        secondNul += ABytes[2 * i + 1] == '\0' ? 1 : 0;
+    }
+    if (pairs == 0 || (firstNul * 2 < pairs && secondNul * 2 < pairs)) {
+        return std::nullopt;
+    }
+    // A file of NUL bytes only, or mixed, is no UTF-16 text: leave it to the usual reading.
+    if (secondNul * 2 >= pairs && firstNul * 20 <= pairs) {
+        return false;
+    }
+    if (firstNul * 2 >= pairs && secondNul * 20 <= pairs) {
+        return true;
+    }
+    return std::nullopt;
 }
 
 struct TIconvCloser {
@@ -140,6 +166,9 @@ std::string DecodeFileBytes(std::string_view ABytes) {
     }
     if (StartsWith(ABytes, "\xFE\xFF")) {
         return Utf16ToUtf8(ABytes.substr(2), true);
+    }
+    if (const auto bigEndian = Utf16WithoutMark(ABytes)) {
+        return Utf16ToUtf8(ABytes, *bigEndian);
     }
     return IsValidUtf8(ABytes) ? std::string(ABytes) : Windows1252ToUtf8(ABytes);
 }

@@ -12,7 +12,8 @@ std::string Windows1252ToUtf8(std::string_view ABytes);
 std::string Utf16ToUtf8(std::string_view ABytes, bool ABigEndian);
 
 // Decodes file bytes: a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE and is skipped;
-// without one the bytes are read as UTF-8 and, when not valid UTF-8, as Windows-1252.
+// without one, bytes with a NUL on the same side of nearly every pair are UTF-16 of that
+// order, and other bytes are read as UTF-8 and, when not valid UTF-8, as Windows-1252.
 std::string DecodeFileBytes(std::string_view ABytes);
 
 // Decodes bytes in the named character set. UTF-8 (no name, or "utf-8") is strict: invalid

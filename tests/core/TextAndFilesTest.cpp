@@ -36,6 +36,11 @@ TEST(TextDecoding, ByteOrderMarksAndFallback) {
          "A B"},
         // Surrogate pair for U+1F600.
         {std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), "\xF0\x9F\x98\x80"},
+        // UTF-16 without byte-order mark, told by the side its NUL bytes are on; NUL bytes
+        // alone are no UTF-16 text.
+        {std::string("D\0a\0t\0\xE9\0", 8), "Dat\xC3\xA9"},
+        {std::string("\0D\0a\0t\0\xE9", 8), "Dat\xC3\xA9"},
+        {std::string(6, '\0'), std::string(6, '\0')},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DecodeFileBytes(c.Bytes), c.Expected);

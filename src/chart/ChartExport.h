@@ -1,12 +1,21 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <string>
 
 #include "chart/ChartRender.h"
 #include "chart/ChartScene.h"
 
 namespace cotalys {
+
+// AScene drawn at AWidth x AHeight on a 24-bit RGB image of 96 dots per inch, so point sizes
+// give the same pixels on any machine. Throws EFinanceError "Taille d'image invalide : WxH" for
+// a size the image cannot have.
+QImage RenderChartImage(const TChartScene& AScene, int AWidth, int AHeight, const QFont& AFont);
+
+// AImage as PNG bytes (24-bit RGB for an RGB image); EFinanceError when encoding fails.
+std::string EncodePng(const QImage& AImage);
 
 // Renders AScene at AWidth x AHeight pixels into a 24-bit RGB PNG (no alpha) written to
 // AFileName through a temporary file, so a failed write never leaves half an image. The export

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "ChartTestSupport.h"
+#include "DemoChart.h"
 #include "chart/ChartPalette.h"
 #include "chart/ChartScales.h"
 #include "chart/ChartTexts.h"
@@ -118,6 +119,40 @@ TEST(ChartExportTest, ColoursTheBandsArrowsAndRSIBandAsFixed) {
     // The support band starts at the zone's first touch, half a bar left of it.
     const int bandStart = f.Axis.IndexToX(5) - f.Axis.BarWidth() / 2;
     EXPECT_EQ(PixelAt(image, bandStart - 2, price.ValueToY(92.25)), palette::Background);
+}
+
+// Pixels of AColor inside ARect.
+int CountPixels(const QImage& AImage, const TPixelRect& ARect, TColor AColor) {
+    int count = 0;
+    for (int y = ARect.Top; y < ARect.Bottom; ++y) {
+        for (int x = ARect.Left; x < ARect.Right; ++x) {
+            count += PixelAt(AImage, x, y) == AColor ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(ChartExportTest, DrawsARealHistoryWithItsZonesAndSignals) {
+    const TDemoChart chart("AI.PA");
+    ASSERT_FALSE(chart.Scene.Zones.empty());
+    ASSERT_FALSE(chart.Scene.Signals.empty());
+    const TempDir dir;
+    const std::string file = (dir.Path() / "AI.PA.png").string();
+    SaveChartToPng(chart.Scene, file, Width, Height);
+    const QImage image(QString::fromStdString(file));
+    ASSERT_EQ(image.size(), QSize(Width, Height));
+
+    const TChartLayout layout = BuildChartLayout(chart.Scene, Width, Height);
+    const TChartPanel& price = layout.Panel(TPanelKind::pkPrice);
+    const int last = chart.Series.Count() - 1;
+    // The last close's tag, right of its text, in the last bar's outline colour.
+    EXPECT_EQ(PixelAt(image, price.Rect.Right + 62, price.ValueToY(chart.Series[last].Close) - 6),
+              chart.Colorizer.OutlineColor(last));
+    EXPECT_GT(CountPixels(image, price.Rect, palette::SupportFill), 0);
+    EXPECT_GT(CountPixels(image, price.Rect, palette::CompleteSignal) +
+                  CountPixels(image, price.Rect, palette::PartialSignal),
+              0);
+    EXPECT_GT(CountPixels(image, layout.Panel(TPanelKind::pkRSI).Rect, palette::RSIBand), 0);
 }
 
 TEST(ChartExportTest, RefusesToExportNothingOrAnImpossibleSize) {

@@ -88,6 +88,17 @@ TEST(ChartExportTest, WritesA24BitRGBImageOfTheRequestedSize) {
     EXPECT_EQ(image.size(), QSize(Width, Height));
 }
 
+TEST(ChartExportTest, AnExportCutShortKeepsThePreviousImage) {
+    const TExportFixture f;
+    const TempDir dir;
+    const std::string file = dir.Write("chart.png", "image precedente").string();
+    {
+        const FileSizeLimit diskFull(1000);
+        EXPECT_THROW(SaveChartToPng(f.Scene, file, Width, Height), EFinanceError);
+    }
+    EXPECT_EQ(ReadAll(file), "image precedente");
+}
+
 TEST(ChartExportTest, ColoursTheBandsArrowsAndRSIBandAsFixed) {
     const TExportFixture f;
     const TempDir dir;
@@ -238,6 +249,66 @@ TEST(ChartRenderTest, TooSmallAreaShowsItsMessageInsteadOfTheChart) {
     EXPECT_EQ(tooLow, Rendered(message, 800, 199));
     // The message is really written: some pixels are not background.
     EXPECT_NE(tooLow, Rendered(TChartScene{}, 800, 199));
+}
+
+// Non-background pixels inside ARect.
+int InkedPixels(const QImage& AImage, const TPixelRect& ARect) {
+    return ARect.Width() * ARect.Height() - CountPixels(AImage, ARect, palette::Background);
+}
+
+TEST(ChartRenderTest, ZonesOutsideTheScaleVanishAndThinOnesKeepTwoRows) {
+    const TAnalysedSeries data(WaveSeries());
+    TChartScene scene = data.Scene();
+    scene.Zones = {MakeZone(TZoneKind::zkResistance, 300, 310, 2, 0),
+                   MakeZone(TZoneKind::zkSupport, 103, 103, 2, 0)};
+    const TChartLayout layout = BuildChartLayout(scene, Width, Height);
+    const TChartPanel& price = layout.Panel(TPanelKind::pkPrice);
+    const QImage image = Rendered(scene, Width, Height);
+    EXPECT_EQ(CountPixels(image, price.Rect, palette::ResistanceFill), 0);
+    EXPECT_EQ(CountPixels(image, price.Rect, palette::ResistanceBorder), 0);
+    const int y = price.ValueToY(103);
+    EXPECT_GT(
+        CountPixels(image, {price.Rect.Left, y + 1, price.Rect.Right, y + 2}, palette::SupportFill),
+        0);
+    EXPECT_EQ(
+        CountPixels(image, {price.Rect.Left, y + 3, price.Rect.Right, y + 4}, palette::SupportFill),
+        0);
+}
+
+TEST(ChartRenderTest, CrowdedMonthLabelIsSkippedButItsSeparatorStays) {
+    // January, then three February sessions, then March: two month starts 3 bars apart.
+    TPriceSeries series("TEST.PA");
+    for (int i = 0; i < 40; ++i) {
+        const TDateTime day = i < 20   ? EncodeDate(2025, 1, 2 + i)
+                              : i < 23 ? EncodeDate(2025, 2, i - 19)
+                                       : EncodeDate(2025, 3, i - 22);
+        series.Add(TPriceBar::New(day, 100, 101 + i % 3, 99, 100 + i % 2, 1000));
+    }
+    const TAnalysedSeries data(std::move(series));
+    const TChartScene scene = data.Scene();
+    const int width = 300;
+    const int height = 400;
+    const QImage image = Rendered(scene, width, height);
+    const TChartLayout layout = BuildChartLayout(scene, width, height);
+    const TTimeAxis axis = TimeAxisOf(layout, scene);
+    const int february = axis.IndexToX(20);
+    const int march = axis.IndexToX(23);
+
+    QFont font = ChartFont();
+    font.setPointSize(8);
+    const QFontMetrics metrics(font, &image);
+    const int halfWidth = metrics.horizontalAdvance("mars 25") / 2;
+    const int labelTop = layout.Plot.Bottom + 3;
+    const int labelBottom = labelTop + metrics.height();
+    const int februaryRight =
+        february + metrics.horizontalAdvance(QString::fromUtf8("févr. 25")) / 2;
+    EXPECT_GT(InkedPixels(image, {february - 5, labelTop, february + 5, labelBottom}), 0);
+    EXPECT_EQ(InkedPixels(image, {februaryRight + 2, labelTop, march + halfWidth, labelBottom}), 0);
+    const TPixelRect& rsi = layout.Panel(TPanelKind::pkRSI).Rect;
+    for (int x : {february, march}) {
+        EXPECT_GT(CountPixels(image, {x, rsi.Top + 1, x + 1, rsi.Bottom - 1}, palette::Grid), 0)
+            << x;
+    }
 }
 
 }  // namespace

@@ -33,13 +33,8 @@ std::vector<double> ComputeSMA(const std::vector<double>& AValues, int APeriod) 
             ++filled;
         }
         if (filled == APeriod) {
-            out[i] = sum;
+            out[i] = sum / APeriod;
         }
-    }
-    // Sums become averages in a separate pass the compiler vectorises: a division per bar in
-    // the loop above would set its pace. NaN positions stay NaN.
-    for (int i = 0; i < n; ++i) {
-        out[i] /= APeriod;
     }
     return result;
 }

@@ -1,7 +1,9 @@
 #include "chart/StockChartView.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "chart/ChartExport.h"
 #include "chart/ChartRender.h"
@@ -14,6 +16,7 @@ TStockChartView::TStockChartView(QWidget* AOwner) : QWidget(AOwner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setFont(ChartFont());
     resize(800, 600);
 }
@@ -72,6 +75,36 @@ void TStockChartView::mouseMoveEvent(QMouseEvent* AEvent) {
 
 void TStockChartView::leaveEvent(QEvent*) {
     SetHoverIndex(-1);
+}
+
+void TStockChartView::keyPressEvent(QKeyEvent* AEvent) {
+    if (!FScene.HasData()) {
+        QWidget::keyPressEvent(AEvent);
+        return;
+    }
+    const int first = FScene.First;
+    const int last = FScene.Series->Count() - 1;
+    const int hover = FScene.HoverIndex;
+    const bool hovering = hover >= first && hover <= last;
+    switch (AEvent->key()) {
+        case Qt::Key_Left:
+            SetHoverIndex(hovering ? std::max(hover - 1, first) : last);
+            break;
+        case Qt::Key_Right:
+            SetHoverIndex(hovering ? std::min(hover + 1, last) : first);
+            break;
+        case Qt::Key_Home:
+            SetHoverIndex(first);
+            break;
+        case Qt::Key_End:
+            SetHoverIndex(last);
+            break;
+        case Qt::Key_Escape:
+            SetHoverIndex(-1);
+            break;
+        default:
+            QWidget::keyPressEvent(AEvent);
+    }
 }
 
 void TStockChartView::SetHoverIndex(int AIndex) {

@@ -42,6 +42,9 @@ protected:
     void paintEvent(QPaintEvent* AEvent) override;
     void mouseMoveEvent(QMouseEvent* AEvent) override;
     void leaveEvent(QEvent* AEvent) override;
+    // Left and Right step the hovered bar, Home and End jump to the first and last bar, Escape
+    // hides the crosshair: the figures of every bar can be read without a mouse.
+    void keyPressEvent(QKeyEvent* AEvent) override;
 
 private:
     void SetHoverIndex(int AIndex);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "ChartTestSupport.h"
@@ -113,6 +114,24 @@ TEST(StockChartViewTest, HoverFollowsTheMouseOverThePlotOnly) {
     ASSERT_EQ(view.Scene().HoverIndex, 40);
     LeaveWidget(view);
     EXPECT_EQ(view.Scene().HoverIndex, -1);
+}
+
+TEST(StockChartViewTest, ArrowKeysWalkTheDisplayedBars) {
+    const TAnalysedSeries data(WaveSeries());
+    TStockChartView view;
+    view.SetData(&data.Series, &data.Analysis, &data.Colorizer, data.Series[50].Date);
+    struct TCase {
+        Qt::Key Key;
+        int Hover;
+    };
+    for (const TCase& c :
+         {TCase{Qt::Key_Right, 50}, TCase{Qt::Key_Left, 50}, TCase{Qt::Key_Right, 51},
+          TCase{Qt::Key_End, 59}, TCase{Qt::Key_Right, 59}, TCase{Qt::Key_Escape, -1},
+          TCase{Qt::Key_Left, 59}, TCase{Qt::Key_Home, 50}}) {
+        QKeyEvent press(QEvent::KeyPress, c.Key, Qt::NoModifier);
+        QApplication::sendEvent(&view, &press);
+        EXPECT_EQ(view.Scene().HoverIndex, c.Hover) << c.Key;
+    }
 }
 
 TEST(StockChartViewTest, MouseOverAnEmptyChartHoversNothing) {

@@ -4,6 +4,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/Core.h"
@@ -110,6 +111,31 @@ TEST(ParserRobustness, HostilePagesEndWithoutHanging) {
     ExpectOnlyParseErrors(TYahooChartParser(), "{\"chart\":{\"error\":" + std::string(50'000, '[') +
                                                    std::string(50'000, ']') + "}}");
     ExpectOnlyParseErrors(TCsvPriceParser(), "Date;Cours\n" + std::string(300'000, '"'));
+}
+
+TEST(ParserRobustness, ParsersRunOnSeveralThreadsAtOnce) {
+    // Loads of a symbol and of the index may overlap: the shared compiled expressions must serve
+    // both, from their first use on.
+    const std::string page = test::ReadAll(test::FixturePath("parsing/french_history.html"));
+    const std::string csv = test::ReadAll(test::FixturePath("parsing/french_semicolon.csv"));
+    std::vector<int> counts(8, 0);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < counts.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 20; ++i) {
+                TPriceSeries series("X");
+                TParseReport report;
+                counts[t] += t % 2 == 0 ? THtmlTableParser().Parse(page, series, report)
+                                        : TCsvPriceParser().Parse(csv, series, report);
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    for (std::size_t t = 0; t < counts.size(); ++t) {
+        EXPECT_EQ(counts[t], t % 2 == 0 ? 100 : 80) << t;
+    }
 }
 
 }  // namespace

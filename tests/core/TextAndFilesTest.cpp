@@ -106,6 +106,20 @@ TEST(Files, ErrorsNameTheFile) {
     EXPECT_THROW(WriteFileAtomically(dir.Path() / "plain" / "x.ini", "x"), EFinanceError);
 }
 
+TEST(Files, AWriteCutShortKeepsThePreviousFile) {
+    test::TempDir dir;
+    const auto path = dir.Path() / "rapport.csv";
+    WriteFileAtomically(path, "ancien");
+    {
+        const test::FileSizeLimit diskFull(100);
+        EXPECT_THROW(WriteFileAtomically(path, std::string(10'000, 'x')), EFinanceError);
+    }
+    EXPECT_EQ(ReadFileBytes(path), "ancien");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
 TEST(Paths, DocumentsFolderOverrideAndExecutable) {
     test::TempDir dir;
     setenv("COTALYS_DOCUMENTS_DIR", dir.Path().c_str(), 1);

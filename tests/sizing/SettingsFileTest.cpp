@@ -178,6 +178,16 @@ TEST_F(SettingsFile, InvalidSettingsAreNotWritten) {
     EXPECT_EQ(test::ReadAll(IniPath()), before);
 }
 
+TEST_F(SettingsFile, ASaveCutShortKeepsThePreviousFile) {
+    const std::string before = "[TailleDePosition]\nCapital=5000\n";
+    FDocuments.Write("Cotalys/Cotalys.ini", before);
+    {
+        const test::FileSizeLimit diskFull(before.size());
+        EXPECT_THROW(EveryFieldChanged().SaveToIni(IniPath()), EFinanceError);
+    }
+    EXPECT_EQ(test::ReadAll(IniPath()), before);
+}
+
 TEST_F(SettingsFile, AFileThatCannotBeWrittenGivesAFrenchError) {
     // A plain file where the folder should be: the folder cannot be created, whoever runs this.
     FDocuments.Write("Cotalys", "pas un dossier");

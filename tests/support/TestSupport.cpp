@@ -1,5 +1,8 @@
 #include "support/TestSupport.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -20,6 +23,27 @@ TempDir::TempDir() {
         }
     }
     throw std::runtime_error("cannot create a temporary folder");
+}
+
+FileSizeLimit::FileSizeLimit(std::size_t ABytes) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        throw std::runtime_error("cannot read the file size limit");
+    }
+    FOldSoft = limit.rlim_cur;
+    limit.rlim_cur = ABytes;
+    FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+        throw std::runtime_error("cannot set the file size limit");
+    }
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = FOldSoft;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, FOldHandler);
 }
 
 TempDir::~TempDir() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -19,6 +20,20 @@ public:
 
 private:
     std::filesystem::path FPath;
+};
+
+// While it lives, no file this process writes can grow beyond ABytes, as on a full disk: writes
+// past the limit fail with "File too large" instead of stopping the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(std::size_t ABytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    std::size_t FOldSoft;
+    void (*FOldHandler)(int);
 };
 
 // Full path of a file under tests/fixtures.

@@ -26,7 +26,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DCOTALYS_SANITIZE=ON
 
-echo "== Fuzz targets, ${COTALYS_FUZZ_SECONDS:=15} s each"
+echo "== Fuzz targets, ${COTALYS_FUZZ_SECONDS:=10} s each"
 export COTALYS_FUZZ_SECONDS
 scripts/fuzz.sh
 

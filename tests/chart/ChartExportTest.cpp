@@ -275,6 +275,20 @@ TEST(ChartRenderTest, ZonesOutsideTheScaleVanishAndThinOnesKeepTwoRows) {
         0);
 }
 
+TEST(ChartRenderTest, SeriesWithoutVolumeSaysSoInsteadOfDrawingBars) {
+    const TAnalysedSeries data(SeriesFromCloses(std::vector<double>(60, 50.0), 0));
+    const TChartScene scene = data.Scene();
+    const TPixelRect& r = BuildChartLayout(scene, Width, Height).Panel(TPanelKind::pkVolume).Rect;
+    const QImage image = Rendered(scene, Width, Height);
+    // The message follows the "Volume" title on its line.
+    EXPECT_GT(InkedPixels(image, {r.Left + 60, r.Top + 2, r.Left + 300, r.Top + 20}), 0);
+    // Below the title line, only the background, the grid and the month separators remain.
+    const TPixelRect below = {r.Left + 1, r.Top + 30, r.Right - 1, r.Bottom - 1};
+    EXPECT_EQ(
+        CountPixels(image, below, palette::Background) + CountPixels(image, below, palette::Grid),
+        below.Width() * below.Height());
+}
+
 TEST(ChartRenderTest, CrowdedMonthLabelIsSkippedButItsSeparatorStays) {
     // January, then three February sessions, then March: two month starts 3 bars apart.
     TPriceSeries series("TEST.PA");

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the backtest and scanner test suites with ThreadSanitizer and runs them. Among them,
+# runs that work on one thread while another reads their progress and asks them to stop.
+# Fails on any data race. Suites not present in this version are skipped.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${COTALYS_TSAN_BUILD:-build/tsan}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCOTALYS_WERROR=ON -DCOTALYS_TSAN=ON \
+  >/dev/null
+
+suites=()
+for suite in test_backtest test_scanner; do
+  if ninja -C "$build" -t targets all | grep -q "^$suite:"; then suites+=("$suite"); fi
+done
+if [ ${#suites[@]} -eq 0 ]; then
+  echo "== ThreadSanitizer : aucune suite de lots a verifier dans cette version"
+  exit 0
+fi
+cmake --build "$build" -j "$(nproc)" --target "${suites[@]}"
+
+export QT_QPA_PLATFORM=offscreen
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+for suite in "${suites[@]}"; do
+  echo "== $suite under ThreadSanitizer"
+  "$build/tests/$suite"
+done
+echo "== No data race"

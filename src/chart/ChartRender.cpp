@@ -10,6 +10,18 @@ namespace cotalys {
 
 namespace {
 
+// Hands the caller's painter back with the pen, brush, font and clip it came with.
+class TPainterStateGuard {
+public:
+    explicit TPainterStateGuard(QPainter& APainter) : FPainter(APainter) { FPainter.save(); }
+    ~TPainterStateGuard() { FPainter.restore(); }
+    TPainterStateGuard(const TPainterStateGuard&) = delete;
+    TPainterStateGuard& operator=(const TPainterStateGuard&) = delete;
+
+private:
+    QPainter& FPainter;
+};
+
 void DrawPanels(TChartCanvas& ACanvas, const TChartScene& AScene, int AWidth, int AHeight) {
     const TChartLayout layout = BuildChartLayout(AScene, AWidth, AHeight);
     const TChartPainter painter{
@@ -48,6 +60,7 @@ void DrawMessage(TChartCanvas& ACanvas, int AWidth, int AHeight, const std::stri
 
 void RenderChart(QPainter& APainter, const TChartScene& AScene, int AWidth, int AHeight,
                  const QFont& AFont) {
+    const TPainterStateGuard guard(APainter);
     TChartCanvas canvas(APainter, AFont);
     canvas.FillRect({0, 0, AWidth, AHeight}, chart_palette::Background);
     const std::string message = ChartMessage(AScene, AWidth, AHeight);

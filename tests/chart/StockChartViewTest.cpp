@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -30,6 +31,10 @@ TEST(StockChartViewTest, StartsEmptyAt800By600) {
     EXPECT_EQ(view.size(), QSize(800, 600));
     EXPECT_EQ(view.font().family(), "Segoe UI");
     EXPECT_EQ(view.font().pointSize(), 9);
+    // Where Segoe UI is missing, one of the project's faces stands in for it.
+    const QString face = QFontInfo(view.font()).family();
+    EXPECT_TRUE(face == "Segoe UI" || face == "Noto Sans" || face == "DejaVu Sans")
+        << face.toStdString();
 }
 
 TEST(StockChartViewTest, DisplayStartIsClampedToTheBars) {

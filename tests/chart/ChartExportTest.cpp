@@ -278,7 +278,7 @@ TEST(ChartRenderTest, ZonesOutsideTheScaleVanishAndThinOnesKeepTwoRows) {
 TEST(ChartRenderTest, SeriesWithoutVolumeSaysSoInsteadOfDrawingBars) {
     const TAnalysedSeries data(SeriesFromCloses(std::vector<double>(60, 50.0), 0));
     const TChartScene scene = data.Scene();
-    const TPixelRect& r = BuildChartLayout(scene, Width, Height).Panel(TPanelKind::pkVolume).Rect;
+    const TPixelRect r = BuildChartLayout(scene, Width, Height).Panel(TPanelKind::pkVolume).Rect;
     const QImage image = Rendered(scene, Width, Height);
     // The message follows the "Volume" title on its line.
     EXPECT_GT(InkedPixels(image, {r.Left + 60, r.Top + 2, r.Left + 300, r.Top + 20}), 0);

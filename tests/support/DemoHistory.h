@@ -7,14 +7,14 @@
 #include <string>
 
 #include "core/Core.h"
-#include "support/TestSupport.h"
 
 namespace cotalys::test {
 
 // A bundled history of data/demo (Date,Open,High,Low,Close,Volume,Dividends), keeping the
 // sessions dated AFirst .. ALast. Throws std::runtime_error when the file cannot be read.
+// Header-only and free of the test framework, so the benchmarks read the same files.
 inline TPriceSeries LoadDemoHistory(const std::string& ASymbol, TDateTime AFirst, TDateTime ALast) {
-    std::ifstream file(DataPath("demo/" + ASymbol + ".csv"));
+    std::ifstream file(std::string(COTALYS_DATA_DIR) + "/demo/" + ASymbol + ".csv");
     if (!file) {
         throw std::runtime_error("missing demo history " + ASymbol);
     }

@@ -19,7 +19,8 @@ constexpr int FallingBars = 12;
 
 struct TScenario {
     std::array<double, 4> Moves;
-    bool VolumeSpike = true;  // the evaluated bar trades twice the usual volume
+    std::int64_t LastVolume = 2000;  // the evaluated bar; the two before it trade half the usual
+    std::int64_t UsualVolume = 1000;
 };
 
 TPriceSeries ScenarioSeries(const TScenario& AScenario) {
@@ -32,11 +33,11 @@ TPriceSeries ScenarioSeries(const TScenario& AScenario) {
     }
     std::vector<test::TBarSpec> bars;
     for (std::size_t k = 0; k < closes.size(); ++k) {
-        // The three bars of the window trade little, so only the spike can pass the volume test.
+        // The bars of the window trade little, so only the last one can pass the volume test.
         const bool inWindow = k + 3 >= closes.size();
-        std::int64_t volume = inWindow ? 500 : 1000;
-        if (k + 1 == closes.size() && AScenario.VolumeSpike) {
-            volume = 2000;
+        std::int64_t volume = inWindow ? AScenario.UsualVolume / 2 : AScenario.UsualVolume;
+        if (k + 1 == closes.size()) {
+            volume = AScenario.LastVolume;
         }
         bars.push_back({closes[k], closes[k], closes[k], closes[k], volume});
     }
@@ -102,7 +103,11 @@ TEST(EntrySignalDetector, EachConditionSwitchedOnAndOff) {
     // falling from the steep drop, turns down), and 1.2 after +0.1 following a gentler fall.
     const TCase cases[] = {
         {"all four", {{0, -4, -3, 2}}, true, true, true, true, true},
-        {"no volume", {{0, -4, -3, 2}, false}, true, true, true, true, false},
+        {"no volume", {{0, -4, -3, 2}, 500}, true, true, true, true, false},
+        // The 20 sessions before average (18 x 1000 + 2 x 500) / 20 = 950.
+        {"volume at the average", {{0, -4, -3, 2}, 950}, true, true, true, true, true},
+        {"volume just below", {{0, -4, -3, 2}, 949}, true, true, true, true, false},
+        {"no volume traded", {{0, -4, -3, 2}, 0, 0}, true, true, true, true, false},
         {"no MACD", {{0, -4, -3, 0.5}}, true, true, true, false, true},
         {"no RSI", {{0, -1, -1, 0.1}}, true, true, false, true, true},
         {"no contact", {{0, -4, -3, 2}}, false, false, false, false, false},

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 namespace cotalys {
+inline namespace sizing_text {
 namespace {
 
 bool IsBlank(char C) {
@@ -37,4 +38,5 @@ bool SameTextAscii(std::string_view A, std::string_view B) {
            });
 }
 
+}  // namespace sizing_text
 }  // namespace cotalys

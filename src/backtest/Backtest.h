@@ -1,0 +1,6 @@
+#pragma once
+
+// The multi-symbol backtest, its detail CSV and its report; the symbol lists and the per-symbol
+// loop (progress lines, cancel query, pauses) that the backtest and the scanner share.
+#include "backtest/BacktestRunner.h"
+#include "backtest/BatchRun.h"

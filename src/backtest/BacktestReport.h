@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "backtest/FeeAccumulator.h"
+#include "core/DateTime.h"
+#include "signals/EntrySignals.h"
+#include "sizing/PositionSizing.h"
+
+namespace cotalys {
+
+// One of the delayed entries the backtest compares with buying on the signal's day.
+struct TDelayedEntryKind {
+    int Delay;       // sessions after the signal
+    bool OnlyValid;  // only when the close still sits above the zone's bottom
+    const char* Label;
+};
+
+// J+1, J+1 with the rebound held, J+2, J+2 with the rebound held: the runner's lists and the
+// report's lines in this one order.
+const std::array<TDelayedEntryKind, 4>& DelayedEntryKinds();
+
+// Everything one backtest run gathers for its report.
+struct TBacktestResults {
+    std::vector<std::vector<TEntrySignal>> BySetting;  // per setting, over every symbol
+    std::vector<std::vector<TEntrySignal>> ByStop;     // default setting, per standard stop
+    std::array<std::vector<TEntrySignal>, 4> Delayed;  // in DelayedEntryKinds order
+    std::vector<TEntrySignal> Reference;               // every session of every analysed symbol
+    // The user's plan, then the three broker plans (the user's plan may appear twice).
+    std::array<TFeeAccumulator, 4> Fees;
+    bool HasRegime = false;  // the index was loaded, so market settings could run
+    int Analysed = 0;
+    bool Interrupted = false;
+};
+
+// The test period of a run.
+struct TBacktestPeriod {
+    int Years = 1;
+    TDateTime Start = 0;
+    TDateTime Today = 0;
+};
+
+// "-" for NaN, else a signed percentage with one decimal and " %" ("+1,5 %").
+std::string Pct1(double AValue);
+
+// The report of a run, every line ended by CR LF: header, settings, stops, reward/risk, delayed
+// entries, fees, distance from the high, per-year table and the skipped symbols. The runner
+// appends the CSV outcome line. AVariants[0] is the default setting.
+std::string BacktestReport(const TBacktestResults& AResults,
+                           const std::vector<TSignalParams>& AVariants, int ASymbolCount,
+                           const std::vector<std::string>& AFailed, const TBacktestPeriod& APeriod,
+                           const TSizingParams& ASizing);
+
+}  // namespace cotalys

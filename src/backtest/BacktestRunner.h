@@ -1,0 +1,67 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "backtest/BatchRun.h"
+#include "signals/EntrySignals.h"
+#include "sizing/PositionSizing.h"
+#include "zones/SupportResistance.h"
+
+namespace cotalys {
+
+// Replays the entry signal over a list of symbols for the last one to five years: every setting,
+// the nine stops, delayed entries and the broker fee plans of the default setting, compared with
+// buying at every session. Writes every signal to a detail CSV file and returns a text report.
+class TBacktestRunner {
+public:
+    // AVariants[0] is the default setting of every report. Throws EFinanceError "Backtest :
+    // liste de symboles vide" or "Backtest : aucun reglage" for an empty list.
+    TBacktestRunner(std::vector<std::string> ASymbols, std::vector<TSignalParams> AVariants);
+
+    // The 40 constituents of the CAC 40 in their usual order.
+    static const std::vector<std::string>& CAC40();
+    // Symbols of a text list, one a line: blanks trimmed, "#" comments and empty lines skipped,
+    // text after a ";" dropped, letters upper-cased, duplicates kept once in first-seen order.
+    // Throws EFinanceError "Aucun symbole dans FILE" when none is found, and when the file
+    // cannot be read.
+    static std::vector<std::string> LoadSymbols(const std::filesystem::path& AFileName);
+    // "cac40.txt" beside the executable: the list that replaces CAC40 when it exists.
+    static std::filesystem::path SymbolListFile();
+
+    // The whole run through the quote service; the report ends with the CSV outcome line.
+    // ACancel is asked once per symbol before its download; a cancelled run still reports and
+    // writes what it gathered. Symbols that fail are skipped and listed, never fatal.
+    std::string Run(const TBatchProgress& AProgress, const TCancelQuery& ACancel);
+
+    const std::vector<std::string>& Symbols() const { return FSymbols; }
+    const std::vector<TSignalParams>& Variants() const { return FVariants; }
+    // Length of the test period in years; Run clamps it to 1..5 and stores the clamped value.
+    int Years() const { return FYears; }
+    void SetYears(int AValue) { FYears = AValue; }
+    const TSizingParams& Sizing() const { return FSizing; }
+    void SetSizing(const TSizingParams& AValue) { FSizing = AValue; }
+    // Pause between two symbol downloads, in milliseconds (400 by default).
+    int DelayMs() const { return FDelayMs; }
+    void SetDelayMs(int AValue) { FDelayMs = AValue; }
+    const std::string& IndexSymbol() const { return FIndexSymbol; }
+    void SetIndexSymbol(const std::string& AValue) { FIndexSymbol = AValue; }
+    // The detail CSV of the last run; empty when it could not be written.
+    const std::filesystem::path& CsvFileName() const { return FCsvFileName; }
+    // One "SYMBOL : message" entry per symbol the last run skipped.
+    const std::vector<std::string>& Failed() const { return FFailed; }
+
+private:
+    std::vector<std::string> FSymbols;
+    std::vector<TSignalParams> FVariants;
+    TSRParams FSRParams;
+    int FDelayMs = 400;
+    std::filesystem::path FCsvFileName;
+    std::vector<std::string> FFailed;
+    int FYears = 1;
+    std::string FIndexSymbol = "^FCHI";
+    TSizingParams FSizing;
+};
+
+}  // namespace cotalys

@@ -1,0 +1,50 @@
+#include "backtest/BatchRun.h"
+
+#include <chrono>
+#include <thread>
+
+#include "core/Formatting.h"
+
+namespace cotalys {
+
+bool ForEachSymbol(const std::vector<std::string>& ASymbols, int ADelayMs,
+                   const TBatchProgress& AProgress, const TCancelQuery& ACancel,
+                   const std::function<void(int AIndex)>& AStep,
+                   const std::function<void(int AIndex, const std::string& AMessage)>& AOnFailure) {
+    const int count = static_cast<int>(ASymbols.size());
+    for (int i = 0; i < count; ++i) {
+        if (ACancel && ACancel()) {
+            return true;
+        }
+        try {
+            AStep(i);
+        } catch (const std::exception& e) {
+            // Ours carry their French message in what(), standard ones their own text.
+            const std::string message = e.what();
+            if (AProgress) {
+                AProgress(Format("[%d/%d] %s ignore : %s", i + 1, count, ASymbols[i], message));
+            }
+            AOnFailure(i, message);
+        }
+        if (i < count - 1) {
+            PauseMs(ADelayMs);
+        }
+    }
+    return false;
+}
+
+TPriceSeries LoadHistory(const IHistoricalDataProvider& AProvider, const std::string& ASymbol,
+                         TDateTime AFrom, TDateTime ATo) {
+    TPriceSeries series(ASymbol);
+    TParseReport report;
+    AProvider.Load(ASymbol, AFrom, ATo, series, report);
+    return series;
+}
+
+void PauseMs(int AMilliseconds) {
+    if (AMilliseconds > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(AMilliseconds));
+    }
+}
+
+}  // namespace cotalys

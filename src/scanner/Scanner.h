@@ -1,0 +1,6 @@
+#pragma once
+
+// The daily scanner: rows and their verdicts, the scan of a symbol list, the portfolio
+// selection, the text report and the CSV file.
+#include "scanner/DailyScanner.h"
+#include "scanner/ScanRow.h"

@@ -1,0 +1,62 @@
+#include "ui/BatchTasks.h"
+
+#include "backtest/Backtest.h"
+#include "core/Core.h"
+#include "signals/EntrySignals.h"
+
+namespace cotalys {
+
+namespace {
+
+// The runners ask once per symbol whether to stop; each question also marks the next symbol.
+TCancelQuery CancelQuery(const TBatchSnapshot& ASnapshot, const TBatchFeedback& AFeedback) {
+    auto started = std::make_shared<int>(0);
+    return [cancel = ASnapshot.Cancel, started, AFeedback]() {
+        const bool stop = cancel && cancel->load();
+        if (!stop && AFeedback.SymbolStarted) {
+            AFeedback.SymbolStarted(++*started);
+        }
+        return stop;
+    };
+}
+
+std::string Interrupted(const char* APrefix, const std::exception& AError) {
+    return std::string(APrefix) + ExceptionClassName(AError) + " : " + AError.what();
+}
+
+}  // namespace
+
+std::string RunBacktestTask(const TBatchSnapshot& ASnapshot, const TBatchFeedback& AFeedback) {
+    try {
+        TBacktestRunner runner(ASnapshot.Symbols, StandardVariants());
+        runner.SetYears(ASnapshot.Years);
+        runner.SetSizing(ASnapshot.Sizing);
+        if (ASnapshot.DelayMs >= 0) {
+            runner.SetDelayMs(ASnapshot.DelayMs);
+        }
+        return runner.Run(AFeedback.Line, CancelQuery(ASnapshot, AFeedback));
+    } catch (const std::exception& e) {
+        return Interrupted("Backtest interrompu : ", e);
+    }
+}
+
+TScanOutcome RunScanTask(const TBatchSnapshot& ASnapshot, const TBatchFeedback& AFeedback) {
+    TScanOutcome outcome;
+    outcome.Market = InvalidMarketContext("^FCHI", "scanner interrompu");
+    try {
+        TDailyScanner scanner(ASnapshot.Symbols);
+        scanner.SetSizing(ASnapshot.Sizing);
+        if (ASnapshot.DelayMs >= 0) {
+            scanner.SetDelayMs(ASnapshot.DelayMs);
+        }
+        outcome.Rows = scanner.Run(AFeedback.Line, CancelQuery(ASnapshot, AFeedback));
+        outcome.Market = scanner.Market();
+        outcome.Report = TDailyScanner::FormatReport(outcome.Rows, outcome.Market);
+        outcome.CsvFile = scanner.CsvFileName().string();
+    } catch (const std::exception& e) {
+        outcome.Report = Interrupted("Scanner interrompu : ", e);
+    }
+    return outcome;
+}
+
+}  // namespace cotalys

@@ -1,0 +1,347 @@
+#include "ui/MainForm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <functional>
+
+#include "backtest/Backtest.h"
+#include "chart/ChartView.h"
+#include "ui/FileFilter.h"
+#include "ui/MessageBox.h"
+#include "ui/ScannerForm.h"
+#include "ui/SettingsForm.h"
+#include "ui/TopStripLayout.h"
+#include "ui/UiText.h"
+#include "ui/WindowFont.h"
+
+namespace cotalys {
+
+namespace {
+
+// A push button of the top strip at its first place, with its tooltip and click handler.
+QPushButton* AddButton(QWidget* AParent, const QString& ACaption, const QRect& ABounds,
+                       const QString& AToolTip, std::function<void()> AOnClick) {
+    auto* button = new QPushButton(ACaption, AParent);
+    button->setGeometry(ABounds);
+    button->setAutoDefault(false);
+    if (!AToolTip.isEmpty()) {
+        button->setToolTip(AToolTip);
+    }
+    QObject::connect(button, &QPushButton::clicked, AParent, std::move(AOnClick));
+    return button;
+}
+
+QLabel* AddLabel(QWidget* AParent, const QString& ACaption, int ALeft, int ATop) {
+    auto* label = new QLabel(ACaption, AParent);
+    label->move(ALeft, ATop);
+    label->adjustSize();
+    return label;
+}
+
+QComboBox* AddList(QWidget* AParent, const QStringList& AItems, int ASelected,
+                   const QRect& ABounds) {
+    auto* list = new QComboBox(AParent);
+    list->addItems(AItems);
+    list->setCurrentIndex(ASelected);
+    list->setGeometry(ABounds);
+    return list;
+}
+
+const QString BusyStatus = QStringLiteral("Chargement en cours...");
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* AOwner) : QMainWindow(AOwner) {
+    setWindowTitle(QStringLiteral("Analyse technique - MACD / RSI / Volumes"));
+    ApplyWindowFont(this);
+    resize(1280, 860);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    FSymbolListFile = TBacktestRunner::SymbolListFile();
+    FSizing.LoadFromIni(TSizingParams::IniFileName());
+    BuildControls();
+    FUIReady = true;
+    FTopPanel->installEventFilter(this);
+}
+
+TMainForm::~TMainForm() {
+    if (FChart != nullptr) {
+        FChart->ClearData("");
+    }
+    FreeAnalysis();
+    FMarket.reset();
+    if (FBusyCursor) {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void TMainForm::BuildControls() {
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    setCentralWidget(central);
+
+    FTopPanel = new QWidget(central);
+    FTopPanel->setObjectName(QStringLiteral("topPanel"));
+    FTopPanel->setFixedHeight(44);
+    column->addWidget(FTopPanel);
+    BuildTopStrip();
+
+    FStatus = new QLabel(this);
+    FStatus->setObjectName(QStringLiteral("status"));
+    statusBar()->addWidget(FStatus, 1);
+    FProgress = new QProgressBar(this);
+    FProgress->setObjectName(QStringLiteral("runProgress"));
+    FProgress->setFormat(QStringLiteral("titre %v sur %m"));
+    FProgress->setMaximumWidth(220);
+    FProgress->hide();
+    statusBar()->addPermanentWidget(FProgress);
+
+    FSplitter = new QSplitter(Qt::Vertical, central);
+    FSplitter->setHandleWidth(4);
+    FSplitter->setChildrenCollapsible(false);
+    column->addWidget(FSplitter, 1);
+    FChart = new TStockChartView(FSplitter);
+    FLog = new QPlainTextEdit(FSplitter);
+    FLog->setObjectName(QStringLiteral("log"));
+    FLog->setReadOnly(true);
+    FLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    FLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ApplyLogFont(FLog);
+    FSplitter->addWidget(FChart);
+    FSplitter->addWidget(FLog);
+    FSplitter->setStretchFactor(0, 1);
+    FSplitter->setStretchFactor(1, 0);
+    FSplitter->setSizes({height() - 44 - 150, 150});
+}
+
+void TMainForm::BuildTopStrip() {
+    QWidget* strip = FTopPanel;
+    FLblSymbol = AddLabel(strip, QStringLiteral("Symbole"), 8, 14);
+    FEditSymbol = new QLineEdit(QStringLiteral("RNO.PA"), strip);
+    FEditSymbol->setObjectName(QStringLiteral("symbol"));
+    FEditSymbol->setGeometry(60, 10, 100, 23);
+    FLblSource = AddLabel(strip, QStringLiteral("Source"), 172, 14);
+    FComboSource = AddList(strip,
+                           {QStringLiteral("Yahoo Finance (JSON)"),
+                            QStringLiteral("Page HTML (URL)"), QStringLiteral("Fichier local")},
+                           0, QRect(216, 10, 170, 23));
+    FComboSource->setObjectName(QStringLiteral("source"));
+    connect(FComboSource, &QComboBox::currentIndexChanged, this, &TMainForm::SourceChange);
+    FEditLocation = new QLineEdit(strip);
+    FEditLocation->setObjectName(QStringLiteral("location"));
+    FEditLocation->setGeometry(396, 10, 480, 23);
+    FEditLocation->setPlaceholderText(
+        QStringLiteral("URL de secours (optionnelle) avec {SYMBOL}, {FROM}, {TO}"));
+    FBtnBrowse = AddButton(strip, QStringLiteral("..."), QRect(882, 9, 32, 25), QString(),
+                           [this]() { BrowseClick(); });
+    FBtnBrowse->setObjectName(QStringLiteral("browse"));
+    FBtnBrowse->setEnabled(false);
+    FBtnLoad = AddButton(strip, QStringLiteral("Charger 1 an"), QRect(924, 9, 100, 25), QString(),
+                         [this]() { LoadClick(); });
+    FBtnLoad->setObjectName(QStringLiteral("load"));
+    FBtnExport = AddButton(strip, QStringLiteral("Exporter PNG"), QRect(1030, 9, 100, 25),
+                           QString(), [this]() { ExportClick(); });
+    FBtnExport->setObjectName(QStringLiteral("export"));
+    FBtnExport->setEnabled(false);
+    FBtnBacktest =
+        AddButton(strip, QStringLiteral("Backtest CAC 40"), QRect(1136, 9, 120, 25),
+                  QStringLiteral("Teste les reglages du signal sur toutes les valeurs du "
+                                 "CAC 40 (cac40.txt pres de l'exe pour une autre liste)"),
+                  [this]() { BacktestClick(); });
+    FBtnBacktest->setObjectName(QStringLiteral("backtest"));
+    FBtnScan = AddButton(strip, QStringLiteral("Scanner du jour"), QRect(1340, 9, 120, 25),
+                         QStringLiteral("Signaux et titres proches d'un support aujourd'hui sur le "
+                                        "CAC 40"),
+                         [this]() { ScanClick(); });
+    FBtnScan->setObjectName(QStringLiteral("scan"));
+    FBtnSizing = AddButton(strip, QStringLiteral("Taille..."), QRect(1470, 9, 90, 25),
+                           QStringLiteral("Capital, risque par position et frais pour le calcul de "
+                                          "la taille des positions"),
+                           [this]() { SizingClick(); });
+    FBtnSizing->setObjectName(QStringLiteral("sizing"));
+    FComboYears =
+        AddList(strip, {QStringLiteral("1 an"), QStringLiteral("3 ans"), QStringLiteral("5 ans")},
+                1, QRect(1260, 10, 70, 23));
+    FComboYears->setObjectName(QStringLiteral("years"));
+    FComboYears->setToolTip(QStringLiteral("Periode du backtest"));
+}
+
+void TMainForm::LayoutTopPanel() {
+    if (!FUIReady || !isVisible()) {
+        return;
+    }
+    const TTopStripLayout layout = LayoutTopStrip(QFontMetrics(font()), FTopPanel->width());
+    FTopPanel->setFixedHeight(layout.StripHeight);
+    const std::array<QWidget*, StripItemCount> controls = {
+        FLblSymbol, FEditSymbol, FLblSource, FComboSource, FEditLocation, FBtnBrowse,
+        FBtnLoad,   FBtnExport,  FBtnScan,   FBtnSizing,   FBtnBacktest,  FComboYears};
+    for (int i = 0; i < StripItemCount; ++i) {
+        const auto item = static_cast<TStripItem>(i);
+        QWidget* control = controls[i];
+        const int controlHeight = TTopStripLayout::TakesControlHeight(item)
+                                      ? layout.ControlHeight
+                                      : control->sizeHint().height();
+        const TStripSlot& slot = layout.Slot(item);
+        control->setGeometry(slot.Left, (layout.StripHeight - controlHeight) / 2, slot.Width,
+                             controlHeight);
+    }
+}
+
+bool TMainForm::eventFilter(QObject* AWatched, QEvent* AEvent) {
+    if (AWatched == FTopPanel && AEvent->type() == QEvent::Resize) {
+        LayoutTopPanel();
+    }
+    return QMainWindow::eventFilter(AWatched, AEvent);
+}
+
+void TMainForm::showEvent(QShowEvent* AEvent) {
+    QMainWindow::showEvent(AEvent);
+    if (QWindow* window = windowHandle()) {
+        connect(window, &QWindow::screenChanged, this, &TMainForm::LayoutTopPanel,
+                Qt::UniqueConnection);
+    }
+    LayoutTopPanel();
+}
+
+void TMainForm::keyPressEvent(QKeyEvent* AEvent) {
+    // Enter that no control took loads, as the default button of the window.
+    if (AEvent->key() == Qt::Key_Return || AEvent->key() == Qt::Key_Enter) {
+        LoadClick();
+        return;
+    }
+    QMainWindow::keyPressEvent(AEvent);
+}
+
+void TMainForm::changeEvent(QEvent* AEvent) {
+    QMainWindow::changeEvent(AEvent);
+    if (AEvent->type() == QEvent::FontChange) {
+        LayoutTopPanel();
+    }
+}
+
+void TMainForm::Log(const std::string& AText) {
+    const std::string stamp = FormatDateTime("hh:nn:ss", Now(), DefaultFormatSettings());
+    FLog->appendPlainText(ToQ(stamp) + QStringLiteral("  ") + ReportLines(AText));
+}
+
+QString TMainForm::LogText() const {
+    return FLog->toPlainText();
+}
+
+QString TMainForm::StatusText() const {
+    return FStatus->text();
+}
+
+void TMainForm::SetStatus(const QString& AText) {
+    FStatus->setText(AText);
+}
+
+void TMainForm::SetBusy(bool ABusy) {
+    FBusy = ABusy;
+    FBtnLoad->setEnabled(!ABusy);
+    FComboSource->setEnabled(!ABusy);
+    FEditSymbol->setEnabled(!ABusy);
+    if (!FBacktestRunning) {
+        FBtnBacktest->setEnabled(!ABusy);
+    }
+    if (!FScanRunning) {
+        FBtnScan->setEnabled(!ABusy);
+    }
+    FComboYears->setEnabled(!ABusy);
+    if (ABusy) {
+        if (!FBusyCursor) {
+            QApplication::setOverrideCursor(Qt::BusyCursor);
+            FBusyCursor = true;
+        }
+        SetStatus(BusyStatus);
+    } else if (FBusyCursor) {
+        QApplication::restoreOverrideCursor();
+        FBusyCursor = false;
+    }
+}
+
+void TMainForm::FreeAnalysis() {
+    FAnalysis.reset();
+    FColorizer.reset();
+    FSeries.reset();
+}
+
+void TMainForm::closeEvent(QCloseEvent* AEvent) {
+    if (FScanRunning && FCancelScan) {
+        FCancelScan->store(true);
+    }
+    if (FBacktestRunning && FCancelBacktest) {
+        FCancelBacktest->store(true);
+    }
+    if (FBusy) {
+        SetStatus(QStringLiteral("Chargement en cours : fermeture differee"));
+        AEvent->ignore();
+        return;
+    }
+    if (FScanForm) {
+        FScanForm->close();
+    }
+    AEvent->accept();
+}
+
+void TMainForm::ExportClick() {
+    if (!FSeries) {
+        return;
+    }
+    const std::string proposed =
+        Format("%s_%s.png", FSeries->Symbol(),
+               FormatDateTime("yyyymmdd", Today(), DefaultFormatSettings()));
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QtFileFilter(PngFileFilter));
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.setDirectory(ToQ(DocumentsDir().string()));
+    dialog.selectFile(ToQ(proposed));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString fileName = dialog.selectedFiles().constFirst();
+    try {
+        FChart->SaveToPng(FromQ(fileName), 1600, 1000);
+        Log("Graphique exporte : " + FromQ(fileName));
+    } catch (const std::exception& e) {
+        ShowMessage(this, TMessageKind::mkError,
+                    QStringLiteral("Export impossible : ") + QString::fromUtf8(e.what()));
+    }
+}
+
+void TMainForm::SizingClick() {
+    TSizingParams edited = FSizing;
+    if (!TSizingSettingsForm::Execute(this, edited)) {
+        return;
+    }
+    try {
+        edited.SaveToIni(TSizingParams::IniFileName());
+    } catch (const std::exception& e) {
+        ShowMessage(this, TMessageKind::mkError,
+                    QStringLiteral("Enregistrement impossible : ") + QString::fromUtf8(e.what()));
+        return;
+    }
+    FSizing = edited;
+    Log("Reglages de taille enregistres : " + FSizing.Summary());
+}
+
+}  // namespace cotalys

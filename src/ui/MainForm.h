@@ -1,0 +1,154 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Core.h"
+#include "indicators/Indicators.h"
+#include "indicators/VolumeColors.h"
+#include "providers/Providers.h"
+#include "signals/EntrySignals.h"
+#include "sizing/PositionSizing.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+
+namespace cotalys {
+
+class TScannerResultsForm;
+class TStockChartView;
+struct TLoadRequest;
+struct TLoadResult;
+struct TBatchFeedback;
+struct TScanOutcome;
+
+// The program's window: the symbol, its source and the buttons of every function across the
+// top, the chart, the log and the status bar. It routes: loads, batch runs and the sizing
+// dialog call the library layers, and their results go to the chart, the log and the scanner
+// results window.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Builds the window and loads the sizing settings from their file.
+    explicit TMainForm(QWidget* AOwner = nullptr);
+    ~TMainForm() override;
+
+    // Appends "hh:nn:ss  AText" to the log; a text of several lines shows as several lines.
+    void Log(const std::string& AText);
+    // Switches between busy (controls disabled, busy cursor, "Chargement en cours...") and idle.
+    void SetBusy(bool ABusy);
+    // Builds the provider of the chosen source; throws EDataProviderError on an incomplete choice.
+    IHistoricalDataProviderPtr BuildProvider() const;
+    // Starts loading the symbol from the chosen source in the background (nothing while busy).
+    void LoadClick();
+    // Loads ASymbol from the quote service, as asked by the scanner results window.
+    void OpenSymbol(const std::string& ASymbol);
+    // Starts the backtest, or asks the running one to stop.
+    void BacktestClick();
+    // Starts the daily scan, or asks the running one to stop.
+    void ScanClick();
+    // Edits the sizing settings and saves them when confirmed.
+    void SizingClick();
+    // Exports the chart as a 1600 x 1000 PNG under a name the user confirms.
+    void ExportClick();
+    // Picks a price file for the location box.
+    void BrowseClick();
+
+    // The symbol list of the batch runs ("cac40.txt" beside the executable by default).
+    void SetSymbolListFile(const std::filesystem::path& AFileName) { FSymbolListFile = AFileName; }
+    // Pause between two symbols of a batch run in milliseconds; negative keeps the run's own.
+    void SetBatchDelayMs(int AValue) { FBatchDelayMs = AValue; }
+
+    bool Busy() const { return FBusy; }
+    QString StatusText() const;
+    QString LogText() const;
+    const TPriceSeries* Series() const { return FSeries.get(); }
+    const TMarketRegime* Market() const { return FMarket.get(); }
+    const TSizingParams& Sizing() const { return FSizing; }
+    TStockChartView* Chart() const { return FChart; }
+    TScannerResultsForm* ScanForm() const;
+    // The top strip, for layout checks.
+    QWidget* TopPanel() const { return FTopPanel; }
+
+protected:
+    void closeEvent(QCloseEvent* AEvent) override;
+    void showEvent(QShowEvent* AEvent) override;
+    void changeEvent(QEvent* AEvent) override;
+    void keyPressEvent(QKeyEvent* AEvent) override;
+    bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
+
+private:
+    void BuildControls();
+    void BuildTopStrip();
+    void LayoutTopPanel();
+    void SetStatus(const QString& AText);
+    void SourceChange();
+    void FreeAnalysis();
+
+    void StartLoad(const TLoadRequest& ARequest);
+    void LoadFinished(std::uint64_t AJob, TLoadResult& AResult, TDateTime ADisplayFrom);
+    void LoadCompleted(std::unique_ptr<TPriceSeries> ASeries, const TParseReport& AReport,
+                       const std::string& AErrMsg, TDateTime ADisplayFrom);
+    void ReviewZones();
+    void ReviewSignals();
+
+    std::vector<std::string> ScannerSymbols();
+    TBatchFeedback Feedback();
+    void RequestStop(std::atomic<bool>& ACancel, QPushButton* AButton, const std::string& ALine);
+    std::shared_ptr<std::atomic<bool>> BeginRun(bool& ARunning, QPushButton* AButton, int ACount);
+    void EndRun(bool& ARunning, QPushButton* AButton, const QString& ACaption,
+                const QString& AStatus);
+    void RunProgress(int AStarted);
+    void BacktestFinished(const std::string& AReport);
+    void ScanFinished(TScanOutcome& AOutcome);
+
+    QWidget* FTopPanel = nullptr;
+    QLabel* FLblSymbol = nullptr;
+    QLabel* FLblSource = nullptr;
+    QLineEdit* FEditSymbol = nullptr;
+    QComboBox* FComboSource = nullptr;
+    QLineEdit* FEditLocation = nullptr;
+    QPushButton* FBtnBrowse = nullptr;
+    QPushButton* FBtnLoad = nullptr;
+    QPushButton* FBtnExport = nullptr;
+    QPushButton* FBtnBacktest = nullptr;
+    QPushButton* FBtnScan = nullptr;
+    QPushButton* FBtnSizing = nullptr;
+    TSizingParams FSizing;
+    QPointer<TScannerResultsForm> FScanForm;
+    TStockChartView* FChart = nullptr;
+    QSplitter* FSplitter = nullptr;
+    QPlainTextEdit* FLog = nullptr;
+    QLabel* FStatus = nullptr;
+    QProgressBar* FProgress = nullptr;
+    std::unique_ptr<TPriceSeries> FSeries;
+    std::unique_ptr<TTechnicalAnalysis> FAnalysis;
+    std::unique_ptr<TVolumeColorizer> FColorizer;
+    std::unique_ptr<TMarketRegime> FMarket;
+    QComboBox* FComboYears = nullptr;
+    bool FBusy = false;
+    bool FUIReady = false;
+    bool FBusyCursor = false;
+    bool FBacktestRunning = false;
+    bool FScanRunning = false;
+    // Shared with the running task, which outlives nothing but reads them once per symbol.
+    std::shared_ptr<std::atomic<bool>> FCancelBacktest;
+    std::shared_ptr<std::atomic<bool>> FCancelScan;
+    std::uint64_t FLoadJob = 0;
+    std::filesystem::path FSymbolListFile;
+    int FBatchDelayMs = -1;
+};
+
+}  // namespace cotalys

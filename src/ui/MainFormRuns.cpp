@@ -1,0 +1,180 @@
+#include <QComboBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+#include <array>
+#include <filesystem>
+
+#include "backtest/Backtest.h"
+#include "ui/BackgroundTask.h"
+#include "ui/BatchTasks.h"
+#include "ui/MainForm.h"
+#include "ui/ScannerForm.h"
+#include "ui/UiText.h"
+
+namespace cotalys {
+
+namespace {
+
+const QString BacktestCaption = QStringLiteral("Backtest CAC 40");
+const QString ScanCaption = QStringLiteral("Scanner du jour");
+const QString StopCaption = QStringLiteral("Arreter");
+
+std::string FullPath(const std::filesystem::path& APath) {
+    return std::filesystem::absolute(APath).lexically_normal().string();
+}
+
+}  // namespace
+
+TScannerResultsForm* TMainForm::ScanForm() const {
+    return FScanForm;
+}
+
+TBatchFeedback TMainForm::Feedback() {
+    const QPointer<QObject> window(this);
+    return {[this, window](const std::string& ALine) {
+                PostToInterface(window, [this, ALine]() { Log(ALine); });
+            },
+            [this, window](int AStarted) {
+                PostToInterface(window, [this, AStarted]() { RunProgress(AStarted); });
+            }};
+}
+
+void TMainForm::RunProgress(int AStarted) {
+    FProgress->setValue(std::min(AStarted, FProgress->maximum()));
+}
+
+void TMainForm::RequestStop(std::atomic<bool>& ACancel, QPushButton* AButton,
+                            const std::string& ALine) {
+    ACancel.store(true);
+    // The button stays disabled until the run's completion step restores it.
+    AButton->setEnabled(false);
+    Log(ALine);
+}
+
+std::shared_ptr<std::atomic<bool>> TMainForm::BeginRun(bool& ARunning, QPushButton* AButton,
+                                                       int ACount) {
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    ARunning = true;
+    SetBusy(true);
+    AButton->setText(StopCaption);
+    AButton->setEnabled(true);
+    FProgress->setRange(0, std::max(ACount, 1));
+    FProgress->setValue(0);
+    FProgress->show();
+    return cancel;
+}
+
+void TMainForm::EndRun(bool& ARunning, QPushButton* AButton, const QString& ACaption,
+                       const QString& AStatus) {
+    ARunning = false;
+    SetBusy(false);
+    FProgress->hide();
+    AButton->setText(ACaption);
+    AButton->setEnabled(true);
+    SetStatus(AStatus);
+}
+
+void TMainForm::BacktestClick() {
+    TBatchSnapshot snapshot;
+    snapshot.Sizing = FSizing;
+    if (FBacktestRunning) {
+        RequestStop(*FCancelBacktest, FBtnBacktest,
+                    "Backtest : arret demande, fin apres le titre en cours");
+        return;
+    }
+    if (FBusy) {
+        return;
+    }
+    try {
+        if (std::filesystem::exists(FSymbolListFile)) {
+            snapshot.Symbols = TBacktestRunner::LoadSymbols(FSymbolListFile);
+            Log(Format("Backtest : %d symbole(s) lus dans %s", snapshot.Symbols.size(),
+                       FullPath(FSymbolListFile)));
+        } else {
+            snapshot.Symbols = TBacktestRunner::CAC40();
+        }
+    } catch (const std::exception& e) {
+        Log(std::string("Backtest : ") + e.what());
+        return;
+    }
+    constexpr std::array<int, 3> years = {1, 3, 5};
+    snapshot.Years = years[static_cast<std::size_t>(std::clamp(FComboYears->currentIndex(), 0, 2))];
+    snapshot.DelayMs = FBatchDelayMs;
+    Log(Format("Backtest lance sur %d titre(s) et %d an(s), quelques minutes...",
+               snapshot.Symbols.size(), snapshot.Years));
+
+    FCancelBacktest =
+        BeginRun(FBacktestRunning, FBtnBacktest, static_cast<int>(snapshot.Symbols.size()));
+    snapshot.Cancel = FCancelBacktest;
+
+    const QPointer<QObject> window(this);
+    StartBackgroundTask([this, window, snapshot, feedback = Feedback()]() {
+        std::string report = RunBacktestTask(snapshot, feedback);
+        PostToInterface(window, [this, report]() { BacktestFinished(report); });
+    });
+}
+
+void TMainForm::BacktestFinished(const std::string& AReport) {
+    Log(AReport);
+    EndRun(FBacktestRunning, FBtnBacktest, BacktestCaption, QStringLiteral("Backtest termine"));
+}
+
+std::vector<std::string> TMainForm::ScannerSymbols() {
+    if (!std::filesystem::exists(FSymbolListFile)) {
+        return TBacktestRunner::CAC40();
+    }
+    std::vector<std::string> symbols = TBacktestRunner::LoadSymbols(FSymbolListFile);
+    Log(Format("%d symbole(s) lus dans %s", symbols.size(), FullPath(FSymbolListFile)));
+    return symbols;
+}
+
+void TMainForm::ScanClick() {
+    TBatchSnapshot snapshot;
+    snapshot.Sizing = FSizing;
+    if (FScanRunning) {
+        RequestStop(*FCancelScan, FBtnScan, "Scanner : arret demande");
+        return;
+    }
+    if (FBusy) {
+        return;
+    }
+    try {
+        snapshot.Symbols = ScannerSymbols();
+    } catch (const std::exception& e) {
+        Log(std::string("Scanner : ") + e.what());
+        return;
+    }
+    snapshot.DelayMs = FBatchDelayMs;
+    Log(Format("Scanner du jour lance sur %d titre(s)...", snapshot.Symbols.size()));
+    Log("Taille de position : " + FSizing.Summary());
+
+    FCancelScan = BeginRun(FScanRunning, FBtnScan, static_cast<int>(snapshot.Symbols.size()));
+    snapshot.Cancel = FCancelScan;
+
+    const QPointer<QObject> window(this);
+    StartBackgroundTask([this, window, snapshot, feedback = Feedback()]() {
+        auto outcome = std::make_shared<TScanOutcome>(RunScanTask(snapshot, feedback));
+        PostToInterface(window, [this, outcome]() { ScanFinished(*outcome); });
+    });
+}
+
+void TMainForm::ScanFinished(TScanOutcome& AOutcome) {
+    Log(AOutcome.Report);
+    if (!AOutcome.CsvFile.empty()) {
+        Log("Detail du scanner : " + AOutcome.CsvFile);
+    }
+    EndRun(FScanRunning, FBtnScan, ScanCaption, QStringLiteral("Scanner termine"));
+    if (AOutcome.Rows.empty()) {
+        return;
+    }
+    if (!FScanForm) {
+        FScanForm = new TScannerResultsForm(this);
+        FScanForm->FOnOpenSymbol = [this](const std::string& ASymbol) { OpenSymbol(ASymbol); };
+    }
+    FScanForm->SetRows(AOutcome.Rows, AOutcome.CsvFile, AOutcome.Market);
+    FScanForm->show();
+    FScanForm->raise();
+}
+
+}  // namespace cotalys

@@ -1,0 +1,199 @@
+#include "ui/ScannerForm.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLabel>
+#include <QPalette>
+#include <QScreen>
+#include <QShortcut>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/ScanCells.h"
+#include "ui/ScanRowsModel.h"
+#include "ui/UiText.h"
+#include "ui/WindowFont.h"
+
+namespace cotalys {
+
+namespace {
+
+QColor BannerColorOf(const TMarketContext& AMarket) {
+    if (!AMarket.Valid) {
+        return QColor(248, 224, 224);
+    }
+    return AMarket.IsFavorable() ? QColor(184, 232, 184) : QColor(228, 228, 228);
+}
+
+}  // namespace
+
+TScannerResultsForm::TScannerResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt::Window) {
+    setWindowTitle(QStringLiteral("Scanner du jour - CAC 40"));
+    ApplyWindowFont(this);
+    int width = Scaled(this, 1600);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        width = std::min(screen->availableGeometry().width() - 40, width);
+    }
+    resize(width, 700);
+    if (AOwner != nullptr) {
+        move(AOwner->geometry().center() - rect().center());
+    }
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    FTop = new QWidget(this);
+    FTop->setFixedHeight(36);
+    auto* strip = new QHBoxLayout(FTop);
+    strip->setContentsMargins(8, 0, 8, 0);
+    FInfo = new QLabel(FTop);
+    FInfo->setObjectName(QStringLiteral("info"));
+    FShowAll = new QCheckBox(QStringLiteral("Tous les titres"), FTop);
+    FShowAll->setObjectName(QStringLiteral("showAll"));
+    FShowAll->setFixedWidth(140);
+    strip->addWidget(FInfo, 1);
+    strip->addWidget(FShowAll);
+    column->addWidget(FTop);
+    connect(FShowAll, &QCheckBox::toggled, this, &TScannerResultsForm::FillGrid);
+
+    FMarketPanel = new QFrame(this);
+    FMarketPanel->setObjectName(QStringLiteral("marketPanel"));
+    FMarketPanel->setFixedHeight(Scaled(this, 44));
+    FMarketPanel->setAutoFillBackground(true);
+    QPalette panelColours = FMarketPanel->palette();
+    panelColours.setColor(QPalette::Window, panelColours.color(QPalette::Button));
+    FMarketPanel->setPalette(panelColours);
+    auto* banner = new QVBoxLayout(FMarketPanel);
+    banner->setContentsMargins(8, 4, 8, 4);
+    FMarketLabel = new QLabel(FMarketPanel);
+    FMarketLabel->setWordWrap(true);
+    QFont bold = FMarketLabel->font();
+    bold.setBold(true);
+    FMarketLabel->setFont(bold);
+    banner->addWidget(FMarketLabel);
+    FMarketPanel->hide();
+    column->addWidget(FMarketPanel);
+
+    FModel = new TScanRowsModel(this);
+    FModel->SetBaseFont(font());
+    FList = new QTableView(this);
+    FList->setObjectName(QStringLiteral("list"));
+    FList->setModel(FModel);
+    FList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    FList->setSelectionMode(QAbstractItemView::SingleSelection);
+    FList->setShowGrid(true);
+    FList->setSortingEnabled(false);
+    FList->verticalHeader()->hide();
+    FList->horizontalHeader()->setSectionsClickable(false);
+    FList->horizontalHeader()->setDefaultSectionSize(Scaled(this, 80));
+    FList->installEventFilter(this);
+    column->addWidget(FList, 1);
+    connect(FList, &QTableView::doubleClicked, this, &TScannerResultsForm::OpenSelected);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void TScannerResultsForm::SetRows(const std::vector<TScanRow>& ARows, const std::string& ACsvFile,
+                                  const TMarketContext& AMarket) {
+    FMarketLabel->setText(QStringLiteral("  ") + ToQ(AMarket.Summary()) + QStringLiteral("\n  ") +
+                          ToQ(AMarket.Advice()));
+    QPalette colours = FMarketPanel->palette();
+    colours.setColor(QPalette::Window, BannerColorOf(AMarket));
+    FMarketPanel->setPalette(colours);
+    FMarketPanel->show();
+    SetRows(ARows, ACsvFile);
+}
+
+void TScannerResultsForm::SetRows(const std::vector<TScanRow>& ARows, const std::string& ACsvFile) {
+    const std::string detail = ACsvFile.empty() ? "" : "Detail : " + ACsvFile;
+    FRows = ARows;
+    const auto count = [&](TScanStatus AStatus) {
+        return std::count_if(FRows.begin(), FRows.end(),
+                             [&](const TScanRow& ARow) { return ARow.Status == AStatus; });
+    };
+    FInfo->setText(ToQ(Format(
+        "  %d signal(aux), %d titre(s) a surveiller sur %d. Lignes en gras : signaux retenus dans "
+        "les limites du portefeuille. Double-clic pour ouvrir le graphique. %s",
+        count(TScanStatus::ssSignal), count(TScanStatus::ssWatch), FRows.size(), detail)));
+    FillGrid();
+}
+
+void TScannerResultsForm::FillGrid() {
+    std::vector<TScanRow> shown;
+    for (const TScanRow& row : FRows) {
+        if (FShowAll->isChecked() || row.Status == TScanStatus::ssSignal ||
+            row.Status == TScanStatus::ssWatch) {
+            shown.push_back(row);
+        }
+    }
+    FList->setUpdatesEnabled(false);
+    FModel->SetRows(std::move(shown));
+    FList->setUpdatesEnabled(true);
+    FitColumns();
+}
+
+void TScannerResultsForm::FitColumns() {
+    const QFontMetrics normal(FList->font());
+    QFont boldFont = FList->font();
+    boldFont.setBold(true);
+    const QFontMetrics bold(boldFont);
+    const QFontMetrics header(FList->horizontalHeader()->font());
+    const int extra = normal.horizontalAdvance(QStringLiteral("MMM"));
+    for (int column = 0; column < ScanColumnCount; ++column) {
+        int widest = header.horizontalAdvance(QString::fromLatin1(ScanColumnCaption(column)));
+        for (int line = 0; line < FModel->rowCount(); ++line) {
+            const QModelIndex index = FModel->index(line, column);
+            const bool isBold = FModel->data(index, TScanRowsModel::LineStyleRole).toInt() == 10;
+            const QString text = FModel->data(index).toString();
+            widest = std::max(widest, (isBold ? bold : normal).horizontalAdvance(text));
+        }
+        FList->setColumnWidth(column, widest + extra);
+    }
+}
+
+void TScannerResultsForm::OpenSelected() {
+    const QModelIndex current = FList->currentIndex();
+    if (!current.isValid() || !FList->selectionModel()->isSelected(current) || !FOnOpenSymbol) {
+        return;
+    }
+    FOnOpenSymbol(FModel->Row(current.row()).Symbol);
+}
+
+bool TScannerResultsForm::eventFilter(QObject* AWatched, QEvent* AEvent) {
+    if (AWatched == FList && AEvent->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(AEvent)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            OpenSelected();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(AWatched, AEvent);
+}
+
+QString TScannerResultsForm::InfoText() const {
+    return FInfo->text();
+}
+
+QString TScannerResultsForm::BannerText() const {
+    return FMarketLabel->text();
+}
+
+QColor TScannerResultsForm::BannerColor() const {
+    return FMarketPanel->palette().color(QPalette::Window);
+}
+
+bool TScannerResultsForm::BannerShown() const {
+    return !FMarketPanel->isHidden();
+}
+
+}  // namespace cotalys

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "scanner/Scanner.h"
+#include "signals/MarketContext.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QTableView;
+
+namespace cotalys {
+
+class TScanRowsModel;
+
+// The non-modal window of the daily scan: a banner with the CAC 40 context, an information line
+// and the grid of rows, styled by status. A double-click or Enter on a line asks the owner to
+// open that symbol. Closing it only hides it; the next scan shows it again.
+class TScannerResultsForm : public QWidget {
+    Q_OBJECT
+
+public:
+    // Builds the window, owned by AOwner (the main window).
+    explicit TScannerResultsForm(QWidget* AOwner);
+
+    // Shows AMarket in the banner, then the rows.
+    void SetRows(const std::vector<TScanRow>& ARows, const std::string& ACsvFile,
+                 const TMarketContext& AMarket);
+    // Keeps a copy of ARows, writes the information line and fills the grid.
+    void SetRows(const std::vector<TScanRow>& ARows, const std::string& ACsvFile);
+
+    // Called with the symbol of the line the user opens; set by the owner.
+    std::function<void(const std::string&)> FOnOpenSymbol;
+
+    QString InfoText() const;
+    QString BannerText() const;
+    QColor BannerColor() const;
+    bool BannerShown() const;
+    TScanRowsModel* Model() const { return FModel; }
+    QTableView* List() const { return FList; }
+
+protected:
+    bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
+
+private:
+    void FillGrid();
+    void FitColumns();
+    void OpenSelected();
+
+    std::vector<TScanRow> FRows;
+    QTableView* FList = nullptr;
+    QWidget* FTop = nullptr;
+    QLabel* FInfo = nullptr;
+    QCheckBox* FShowAll = nullptr;
+    QFrame* FMarketPanel = nullptr;
+    QLabel* FMarketLabel = nullptr;
+    TScanRowsModel* FModel = nullptr;
+};
+
+}  // namespace cotalys

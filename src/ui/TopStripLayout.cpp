@@ -1,0 +1,67 @@
+#include "ui/TopStripLayout.h"
+
+#include <QFontMetrics>
+#include <QString>
+#include <algorithm>
+
+namespace cotalys {
+
+namespace {
+
+const QString BrowseCaption = QStringLiteral("...");
+const QString LoadCaption = QStringLiteral("Charger 1 an");
+const QString ExportCaption = QStringLiteral("Exporter PNG");
+const QString BacktestCaption = QStringLiteral("Backtest CAC 40");
+const QString ScanCaption = QStringLiteral("Scanner du jour");
+const QString SizingCaption = QStringLiteral("Taille...");
+const QString LongestYears = QStringLiteral("5 ans");
+
+}  // namespace
+
+bool TTopStripLayout::TakesControlHeight(TStripItem AItem) {
+    switch (AItem) {
+        case TStripItem::siSymbolLabel:
+        case TStripItem::siSourceLabel:
+        case TStripItem::siSource:
+        case TStripItem::siYears:
+            return false;
+        default:
+            return true;
+    }
+}
+
+TTopStripLayout LayoutTopStrip(const QFontMetrics& AMetrics, int AClientWidth) {
+    const auto width = [&](const QString& AText) { return AMetrics.horizontalAdvance(AText); };
+    TTopStripLayout layout;
+    const int g = std::max(width(QStringLiteral("M")) / 2, 4);
+    layout.Gap = g;
+    layout.ControlHeight = AMetrics.size(0, QStringLiteral("Ag")).height() + g + 4;
+    layout.StripHeight = layout.ControlHeight + 2 * g;
+
+    const auto button = [&](const QString& ACaption) { return width(ACaption) + 3 * g; };
+    const int fixed = button(BrowseCaption) + button(LoadCaption) + button(ExportCaption) +
+                      button(BacktestCaption) + button(ScanCaption) + button(SizingCaption) +
+                      width(LongestYears) + 14 * g;
+
+    int x = g;
+    const auto place = [&](TStripItem AItem, int AWidth) {
+        layout.Slots[static_cast<int>(AItem)] = {x, AWidth};
+        x += AWidth + g;
+    };
+    place(TStripItem::siSymbolLabel, width(QStringLiteral("Symbole")));
+    place(TStripItem::siSymbol, 2 * g + width(QStringLiteral("WWWW.WWW")));
+    place(TStripItem::siSourceLabel, width(QStringLiteral("Source")));
+    place(TStripItem::siSource, 6 * g + width(QStringLiteral("Yahoo Finance (JSON)")));
+    place(TStripItem::siLocation,
+          std::max(12 * width(QStringLiteral("W")), AClientWidth - x - fixed));
+    place(TStripItem::siBrowse, button(BrowseCaption));
+    place(TStripItem::siLoad, button(LoadCaption));
+    place(TStripItem::siExport, button(ExportCaption));
+    place(TStripItem::siScan, button(ScanCaption));
+    place(TStripItem::siSizing, button(SizingCaption));
+    place(TStripItem::siBacktest, button(BacktestCaption));
+    place(TStripItem::siYears, 6 * g + width(LongestYears));
+    return layout;
+}
+
+}  // namespace cotalys

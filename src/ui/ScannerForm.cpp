@@ -1,6 +1,7 @@
 #include "ui/ScannerForm.h"
 
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
@@ -10,12 +11,15 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPalette>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTableView>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/MessageBox.h"
 #include "ui/ScanCells.h"
 #include "ui/ScanRowsModel.h"
 #include "ui/UiText.h"
@@ -59,7 +63,14 @@ TScannerResultsForm::TScannerResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt::
     FShowAll = new QCheckBox(QStringLiteral("Tous les titres"), FTop);
     FShowAll->setObjectName(QStringLiteral("showAll"));
     FShowAll->setFixedWidth(140);
+    FOpenCsv = new QPushButton(QStringLiteral("Ouvrir le CSV"), FTop);
+    FOpenCsv->setObjectName(QStringLiteral("openCsv"));
+    FOpenCsv->setToolTip(
+        QStringLiteral("Ouvre le detail du scanner avec l'application associee aux fichiers CSV"));
+    FOpenCsv->setEnabled(false);
+    connect(FOpenCsv, &QPushButton::clicked, this, &TScannerResultsForm::OpenCsv);
     strip->addWidget(FInfo, 1);
+    strip->addWidget(FOpenCsv);
     strip->addWidget(FShowAll);
     column->addWidget(FTop);
     connect(FShowAll, &QCheckBox::toggled, this, &TScannerResultsForm::FillGrid);
@@ -117,6 +128,8 @@ void TScannerResultsForm::SetRows(const std::vector<TScanRow>& ARows, const std:
 void TScannerResultsForm::SetRows(const std::vector<TScanRow>& ARows, const std::string& ACsvFile) {
     const std::string detail = ACsvFile.empty() ? "" : "Detail : " + ACsvFile;
     FRows = ARows;
+    FCsvFile = ToQ(ACsvFile);
+    FOpenCsv->setEnabled(!FCsvFile.isEmpty());
     const auto count = [&](TScanStatus AStatus) {
         return std::count_if(FRows.begin(), FRows.end(),
                              [&](const TScanRow& ARow) { return ARow.Status == AStatus; });
@@ -178,6 +191,13 @@ bool TScannerResultsForm::eventFilter(QObject* AWatched, QEvent* AEvent) {
         }
     }
     return QWidget::eventFilter(AWatched, AEvent);
+}
+
+void TScannerResultsForm::OpenCsv() {
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(FCsvFile))) {
+        ShowMessage(this, TMessageKind::mkWarning,
+                    QStringLiteral("Ouverture impossible : ") + FCsvFile);
+    }
 }
 
 QString TScannerResultsForm::InfoText() const {

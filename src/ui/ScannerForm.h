@@ -13,6 +13,7 @@
 class QCheckBox;
 class QFrame;
 class QLabel;
+class QPushButton;
 class QTableView;
 
 namespace cotalys {
@@ -52,6 +53,8 @@ private:
     void FillGrid();
     void FitColumns();
     void OpenSelected();
+    // Opens the scan's CSV file with the desktop's application for CSV files.
+    void OpenCsv();
 
     std::vector<TScanRow> FRows;
     QTableView* FList = nullptr;
@@ -60,6 +63,8 @@ private:
     QCheckBox* FShowAll = nullptr;
     QFrame* FMarketPanel = nullptr;
     QLabel* FMarketLabel = nullptr;
+    QPushButton* FOpenCsv = nullptr;
+    QString FCsvFile;
     TScanRowsModel* FModel = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QFont>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <cmath>
@@ -111,6 +112,7 @@ TEST(ScannerResultsFormTest, ListsSignalsAndWatchesOrEveryRowWithTheirStyles) {
     EXPECT_EQ(form.InfoText(),
               "  3 signal(aux), 5 titre(s) a surveiller sur 40. Lignes en gras : signaux retenus "
               "dans les limites du portefeuille. Double-clic pour ouvrir le graphique. ");
+    EXPECT_FALSE(form.findChild<QPushButton*>("openCsv")->isEnabled());
     ASSERT_EQ(form.Model()->rowCount(), 8);
     EXPECT_EQ(form.Model()->columnCount(), 24);
     EXPECT_EQ(form.Model()->headerData(23, Qt::Horizontal).toString(), "Conditions");
@@ -146,6 +148,7 @@ TEST(ScannerResultsFormTest, ListsSignalsAndWatchesOrEveryRowWithTheirStyles) {
     form.SetRows(FortyRows(), "/tmp/scanner.csv");
     EXPECT_EQ(form.Model()->rowCount(), 40);
     EXPECT_TRUE(form.InfoText().endsWith("graphique. Detail : /tmp/scanner.csv"));
+    EXPECT_TRUE(form.findChild<QPushButton*>("openCsv")->isEnabled());
 }
 
 TEST(ScannerResultsFormTest, ColumnsFitTheirWidestText) {

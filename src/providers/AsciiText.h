@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-// Small text helpers shared by the providers folder.
+// Small text helpers of the providers, also used by the layers above.
 namespace cotalys {
 
 // ASCII letters lowered; other bytes (UTF-8 included) unchanged.

@@ -1,0 +1,147 @@
+#include <atomic>
+#include <csignal>
+#include <filesystem>
+#include <ostream>
+
+#include "backtest/Backtest.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "core/Core.h"
+#include "scanner/Scanner.h"
+
+namespace cotalys {
+namespace {
+
+// Set by the first Ctrl+C: the run stops after the symbol in progress and still reports.
+std::atomic<bool> StopRequested{false};
+
+extern "C" void RequestRunStop(int) {
+    StopRequested = true;
+    // A second Ctrl+C ends the program at once.
+    std::signal(SIGINT, SIG_DFL);
+}
+
+// Installs the Ctrl+C handler for the lifetime of one batch run.
+class TInterruptGuard {
+public:
+    TInterruptGuard() {
+        StopRequested = false;
+        FPrevious = std::signal(SIGINT, RequestRunStop);
+    }
+    ~TInterruptGuard() { std::signal(SIGINT, FPrevious); }
+    TInterruptGuard(const TInterruptGuard&) = delete;
+    TInterruptGuard& operator=(const TInterruptGuard&) = delete;
+
+private:
+    void (*FPrevious)(int);
+};
+
+// The cancel query of a run: true once Ctrl+C was pressed, saying so once on AErr.
+TCancelQuery CancelOnInterrupt(std::ostream& AErr, const std::string& AMessage) {
+    return [&AErr, AMessage, told = false]() mutable {
+        if (StopRequested && !told) {
+            AErr << AMessage << "\n";
+            told = true;
+        }
+        return StopRequested.load();
+    };
+}
+
+TBatchProgress ProgressTo(std::ostream& AErr) {
+    return [&AErr](const std::string& ALine) { AErr << ALine << "\n" << std::flush; };
+}
+
+// The symbols of a run: the file of --symbols, else "cac40.txt" beside the executable, else the
+// built-in CAC 40. A list read from a file is announced on AErr after APrefix.
+std::vector<std::string> RunSymbols(const TBatchOptions& AOptions, const std::string& APrefix,
+                                    std::ostream& AErr) {
+    std::filesystem::path file = AOptions.SymbolsFile;
+    if (!file.empty()) {
+        if (!std::filesystem::exists(file)) {
+            throw EUsageError("Fichier de symboles introuvable : " + file.string());
+        }
+    } else if (std::filesystem::exists(TBacktestRunner::SymbolListFile())) {
+        file = TBacktestRunner::SymbolListFile();
+    } else {
+        return TBacktestRunner::CAC40();
+    }
+    std::vector<std::string> symbols;
+    try {
+        symbols = TBacktestRunner::LoadSymbols(file);
+    } catch (const EFinanceError& e) {
+        throw EFinanceError(APrefix + e.Message());
+    }
+    AErr << APrefix
+         << Format("%d symbole(s) lus dans %s", static_cast<int>(symbols.size()),
+                   std::filesystem::absolute(file).string())
+         << "\n";
+    return symbols;
+}
+
+// The user's own sizing settings, as the window uses them.
+TSizingParams UserSizing() {
+    TSizingParams sizing = TSizingParams::Default();
+    sizing.LoadFromIni(TSizingParams::IniFileName());
+    return sizing;
+}
+
+}  // namespace
+
+int ScanCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions, std::ostream& AOut,
+                std::ostream& AErr) {
+    TDailyScanner scanner(RunSymbols(AOptions, "", AErr));
+    scanner.SetSizing(UserSizing());
+    if (ACommon.DelayMs >= 0) {
+        scanner.SetDelayMs(ACommon.DelayMs);
+    }
+    AErr << Format("Scanner du jour lance sur %d titre(s)...",
+                   static_cast<int>(scanner.Symbols().size()))
+         << "\n"
+         << "Taille de position : " << scanner.Sizing().Summary() << "\n";
+    const TInterruptGuard guard;
+    const std::vector<TScanRow> rows =
+        scanner.Run(ProgressTo(AErr), CancelOnInterrupt(AErr, "Scanner : arret demande"));
+    AOut << TDailyScanner::FormatReport(rows, scanner.Market()) << "\r\n";
+    if (scanner.CsvFileName().empty()) {
+        AErr << "Scanner : CSV non ecrit dans " << CotalysDir().string() << "\n";
+        return ExitFailure;
+    }
+    AOut << "Detail du scanner : " << scanner.CsvFileName().string() << "\r\n";
+    const bool allFailed = std::all_of(rows.begin(), rows.end(), [](const TScanRow& ARow) {
+        return ARow.Status == TScanStatus::ssError;
+    });
+    if (allFailed && !StopRequested) {
+        AErr << "Scanner : aucun titre n'a pu etre analyse\n";
+        return ExitFailure;
+    }
+    return ExitSuccess;
+}
+
+int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions,
+                    std::ostream& AOut, std::ostream& AErr) {
+    TBacktestRunner runner(RunSymbols(AOptions, "Backtest : ", AErr), StandardVariants());
+    runner.SetYears(AOptions.Years);
+    runner.SetSizing(UserSizing());
+    if (ACommon.DelayMs >= 0) {
+        runner.SetDelayMs(ACommon.DelayMs);
+    }
+    AErr << Format("Backtest lance sur %d titre(s) et %d an(s), quelques minutes...",
+                   static_cast<int>(runner.Symbols().size()), runner.Years())
+         << "\n";
+    const TInterruptGuard guard;
+    const std::string report = runner.Run(
+        ProgressTo(AErr),
+        CancelOnInterrupt(AErr, "Backtest : arret demande, fin apres le titre en cours"));
+    AOut << report << "\r\n";
+    if (runner.CsvFileName().empty()) {
+        AErr << report.substr(report.rfind("\r\n") + 4) << "\n";
+        return ExitFailure;
+    }
+    if (runner.Failed().size() == runner.Symbols().size()) {
+        AErr << "Backtest : aucun titre n'a pu etre analyse\n";
+        return ExitFailure;
+    }
+    return ExitSuccess;
+}
+
+}  // namespace cotalys

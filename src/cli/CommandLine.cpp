@@ -1,0 +1,128 @@
+#include "cli/CommandLine.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <ctime>
+#include <ostream>
+
+#include "cli/Commands.h"
+#include "core/Core.h"
+#include "providers/Providers.h"
+
+namespace cotalys {
+namespace {
+
+// The day of "YYYY-MM-DD"; EUsageError for anything else.
+TDateTime ParseAsOf(const std::string& AText) {
+    const bool shaped = AText.size() == 10 && AText[4] == '-' && AText[7] == '-' &&
+                        std::all_of(AText.begin(), AText.end(),
+                                    [](char c) { return c == '-' || (c >= '0' && c <= '9'); });
+    TDateTime day = 0;
+    if (!shaped || !TryEncodeDate(std::stoi(AText.substr(0, 4)), std::stoi(AText.substr(5, 2)),
+                                  std::stoi(AText.substr(8, 2)), day)) {
+        throw EUsageError("Date invalide pour --as-of : " + AText + " (attendu AAAA-MM-JJ)");
+    }
+    return day;
+}
+
+// The local time of day now, as a fraction of a day.
+double TimeOfDayNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec) / 86400.0;
+}
+
+// Makes the options that every subcommand shares take effect.
+void ApplyCommonOptions(const TCommonOptions& AOptions) {
+    if (AOptions.DelayMs < -1) {
+        throw EUsageError("Pause invalide pour --delay-ms : " + std::to_string(AOptions.DelayMs));
+    }
+    if (!AOptions.AsOf.empty()) {
+        const TDateTime day = ParseAsOf(AOptions.AsOf);
+        // The day is fixed, the time of day still runs, so report file names stay distinct.
+        SetClock([day] { return day + TimeOfDayNow(); });
+    }
+    if (!AOptions.QuoteHost.empty()) {
+        SetQuoteHost(AOptions.QuoteHost);
+    }
+}
+
+}  // namespace
+
+int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr) {
+    CLI::App app("Cotalys : analyse technique des valeurs du CAC 40", "cotalys");
+    app.fallthrough();
+    TCommonOptions common;
+    app.add_option("--as-of", common.AsOf, "Jour pris pour aujourd'hui (AAAA-MM-JJ)");
+    app.add_option("--quote-host", common.QuoteHost,
+                   "Hote du service de cotations, ou URL de base http://hote:port");
+    app.add_option("--delay-ms", common.DelayMs,
+                   "Pause entre deux requetes d'un traitement par lot, en millisecondes");
+
+    TAnalyseOptions analyse;
+    CLI::App* analyseCommand =
+        app.add_subcommand("analyse", "Charger un symbole et afficher son analyse");
+    analyseCommand->add_option("SYMBOL", analyse.Symbol, "Symbole, par exemple RNO.PA")->required();
+    analyseCommand->add_option("--source", analyse.Source, "Source : yahoo, html ou file")
+        ->check(CLI::IsMember({"yahoo", "html", "file"}));
+    analyseCommand->add_option("--location", analyse.Location,
+                               "URL de secours, modele d'URL de la page ou fichier local");
+    analyseCommand->add_option("--png", analyse.PngFile, "Exporter le graphique en PNG");
+
+    TBatchOptions batch;
+    CLI::App* scanCommand = app.add_subcommand("scan", "Scanner du jour sur le CAC 40");
+    scanCommand->add_option("--symbols", batch.SymbolsFile, "Fichier de symboles");
+    CLI::App* backtestCommand = app.add_subcommand("backtest", "Backtest du signal sur le CAC 40");
+    backtestCommand->add_option("--years", batch.Years, "Periode en annees : 1, 3 ou 5")
+        ->check(CLI::IsMember({1, 3, 5}));
+    backtestCommand->add_option("--symbols", batch.SymbolsFile, "Fichier de symboles");
+
+    TServeOptions serve;
+    CLI::App* serveCommand =
+        app.add_subcommand("serve-quotes", "Service de cotations hors ligne sur 127.0.0.1");
+    serveCommand->add_option("--data", serve.DataDir, "Dossier des fichiers de cours")->required();
+    serveCommand->add_option("--port", serve.Port, "Port d'ecoute")->check(CLI::Range(1, 65535));
+    serveCommand->add_flag("--shift-to-today", serve.ShiftToToday,
+                           "Decaler les historiques pour finir au dernier jour ouvre");
+
+    if (argc <= 1) {
+        AOut << app.help();
+        return ExitSuccess;
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        AOut << app.help();
+        return ExitSuccess;
+    } catch (const CLI::ParseError& e) {
+        AErr << "Arguments invalides : " << e.what() << "\n"
+             << "Voir cotalys --help\n";
+        return ExitBadArguments;
+    }
+    try {
+        ApplyCommonOptions(common);
+        if (analyseCommand->parsed()) {
+            return AnalyseCommand(analyse, AOut, AErr);
+        }
+        if (scanCommand->parsed()) {
+            return ScanCommand(common, batch, AOut, AErr);
+        }
+        if (backtestCommand->parsed()) {
+            return BacktestCommand(common, batch, AOut, AErr);
+        }
+        if (serveCommand->parsed()) {
+            return ServeQuotesCommand(serve, AOut, AErr);
+        }
+        AErr << "Sous-commande manquante : analyse, scan, backtest ou serve-quotes\n";
+        return ExitBadArguments;
+    } catch (const EUsageError& e) {
+        AErr << e.Message() << "\n";
+        return ExitBadArguments;
+    } catch (const std::exception& e) {
+        AErr << e.what() << "\n";
+        return ExitFailure;
+    }
+}
+
+}  // namespace cotalys

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "core/Exceptions.h"
+
+namespace cotalys {
+
+// Options every subcommand takes.
+struct TCommonOptions {
+    std::string AsOf;       // "YYYY-MM-DD": the day taken as today; empty for the real date
+    std::string QuoteHost;  // host or base URL of the quote service; empty for the configured one
+    int DelayMs = -1;       // pause between two requests of a batch run; -1 for its own default
+};
+
+struct TAnalyseOptions {
+    std::string Symbol;
+    std::string Source = "yahoo";  // "yahoo", "html" or "file"
+    std::string Location;          // fallback or page URL template, or the file
+    std::string PngFile;           // chart export; empty for none
+};
+
+struct TBatchOptions {
+    std::string SymbolsFile;  // empty: "cac40.txt" beside the executable, else the CAC 40
+    int Years = 1;            // backtest only
+};
+
+struct TServeOptions {
+    std::string DataDir;
+    int Port = 8080;
+    bool ShiftToToday = false;
+};
+
+// Input the command line refuses; it ends the program with the bad-arguments exit code.
+class EUsageError : public EFinanceError {
+public:
+    using EFinanceError::EFinanceError;
+    const char* ClassName() const noexcept override { return "EUsageError"; }
+};
+
+// Each subcommand returns the process exit code; results go to AOut, progress to AErr. They
+// throw EUsageError for unusable input and let other failures escape to the caller, which prints
+// the message and exits with the failure code.
+int AnalyseCommand(const TAnalyseOptions& AOptions, std::ostream& AOut, std::ostream& AErr);
+int ScanCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions, std::ostream& AOut,
+                std::ostream& AErr);
+int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions,
+                    std::ostream& AOut, std::ostream& AErr);
+int ServeQuotesCommand(const TServeOptions& AOptions, std::ostream& AOut, std::ostream& AErr);
+
+}  // namespace cotalys

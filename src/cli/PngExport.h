@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "cli/SymbolReview.h"
+
+namespace cotalys {
+
+// Size of the exported chart, as the window exports it.
+inline constexpr int ChartPngWidth = 1600;
+inline constexpr int ChartPngHeight = 1000;
+
+// Draws the reviewed symbol's four-panel chart (zones and signals included) off screen and
+// writes it as a 24-bit PNG of ChartPngWidth x ChartPngHeight. Throws EFinanceError when the
+// image cannot be drawn or written.
+void ExportChartPng(const TSymbolReview& AReview, const std::string& AFileName);
+
+}  // namespace cotalys

@@ -1,0 +1,228 @@
+// The program run as a separate process, one per case, against the offline quote service.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "providers/Providers.h"
+#include "support/OfflineQuotes.h"
+
+namespace cotalys {
+namespace {
+
+struct TProcessResult {
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+// Starts the program with AArgs, its output and errors going to files of AFolder.
+pid_t Start(const std::vector<std::string>& AArgs, const test::TempDir& AFolder) {
+    const std::string out = (AFolder.Path() / "out.txt").string();
+    const std::string err = (AFolder.Path() / "err.txt").string();
+    std::vector<std::string> args = {COTALYS_EXECUTABLE};
+    args.insert(args.end(), AArgs.begin(), AArgs.end());
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+        dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        std::vector<char*> argv;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+TProcessResult Finish(pid_t APid, const test::TempDir& AFolder) {
+    TProcessResult result;
+    int status = 0;
+    waitpid(APid, &status, 0);
+    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.Out = test::ReadAll(AFolder.Path() / "out.txt");
+    result.Err = test::ReadAll(AFolder.Path() / "err.txt");
+    return result;
+}
+
+TProcessResult RunProgram(const std::vector<std::string>& AArgs) {
+    const test::TempDir folder;
+    return Finish(Start(AArgs, folder), folder);
+}
+
+// The common options that aim the program at the test's quote service and day.
+std::vector<std::string> Offline(std::vector<std::string> AArgs) {
+    for (const char* option : {"--as-of", "2021-02-22", "--delay-ms", "0", "--quote-host"}) {
+        AArgs.emplace_back(option);
+    }
+    AArgs.push_back(QuoteHost());
+    return AArgs;
+}
+
+TEST(CommandLine, HelpListsTheSubcommands) {
+    const TProcessResult result = RunProgram({"--help"});
+    EXPECT_EQ(result.ExitCode, 0);
+    for (const char* name :
+         {"analyse", "scan", "backtest", "serve-quotes", "--as-of", "--quote-host", "--delay-ms"}) {
+        EXPECT_NE(result.Out.find(name), std::string::npos) << name;
+    }
+}
+
+TEST(CommandLine, BadArgumentsExitWithCodeTwoAndAFrenchMessage) {
+    const struct {
+        std::vector<std::string> Args;
+        const char* Message;
+    } cases[] = {
+        {{"backtest", "--years", "2"}, "Arguments invalides : "},
+        {{"--as-of", "2021-02-30", "scan"}, "Date invalide pour --as-of : 2021-02-30"},
+        {{"scan", "--as-of", "22/02/2021"}, "Date invalide pour --as-of : 22/02/2021"},
+        {{"analyse"}, "Arguments invalides : "},
+        {{"analyse", "AI.PA", "--source", "html"}, "Indiquer l'URL de la page HTML"},
+        {{"analyse", "AI.PA", "--source", "file"}, "Choisir un fichier local"},
+        {{"analyse", "AI.PA", "--source", "ftp"}, "Arguments invalides : "},
+        {{"scan", "--symbols", "/nonexistent/cac40.txt"},
+         "Fichier de symboles introuvable : /nonexistent/cac40.txt"},
+        {{"scan", "--delay-ms", "abc"}, "Arguments invalides : "},
+        {{"frobnicate"}, "Arguments invalides : "},
+        {{"--as-of", "2021-02-22"}, "Sous-commande manquante"},
+    };
+    for (const auto& c : cases) {
+        const TProcessResult result = RunProgram(c.Args);
+        EXPECT_EQ(result.ExitCode, 2) << c.Args[0] << " " << result.Err;
+        EXPECT_EQ(result.Err.rfind(c.Message, 0), 0u) << result.Err;
+        EXPECT_TRUE(result.Out.empty()) << result.Out;
+    }
+}
+
+TEST(CommandLine, AnalysePrintsTheReviewInOrder) {
+    const test::TOfflineQuotes quotes({"AI.PA", "^FCHI"});
+    const TProcessResult result = RunProgram(Offline({"analyse", " ai.pa "}));
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    test::ExpectInOrder(
+        result.Out,
+        {"Chargement AI.PA via Yahoo Finance (JSON) (22/11/2019 -> 22/02/2021)\r\n",
+         "[Yahoo chart JSON] 320 ligne(s) retenue(s), 0 rejetee(s), 0 avertissement(s)\r\n",
+         "AI.PA au 22/02/2021 : cloture 131,20 | MACD(12,26,9)", "\r\nZones (ATR ",
+         "\r\nFiltre : ", " => criteres techniques non reunis\r\n",
+         "Signaux d'entree AI.PA sur la periode affichee : ",
+         "Comparaison des reglages du signal (AI.PA, periode affichee, ",
+         "  RSI oblig. + marche > MM50    ", "Comparaison des stops (", "(au moins 10).\r\n"});
+    EXPECT_EQ(result.Out.find("indisponible"), std::string::npos);
+    EXPECT_EQ(result.Out.find("Note : historique plus court"), std::string::npos);
+}
+
+TEST(CommandLine, AnalyseOfALocalFileWithoutIndex) {
+    const test::TOfflineQuotes quotes({"AI.PA"});
+    const std::string file = test::DataPath("demo/OR.PA.csv").string();
+    const TProcessResult result =
+        RunProgram(Offline({"analyse", "OR.PA", "--source", "file", "--location", file}));
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    test::ExpectInOrder(
+        result.Out,
+        {"Chargement OR.PA via Fichier OR.PA.csv (22/11/2019 -> 22/02/2021)\r\n",
+         "Indice ^FCHI indisponible, filtre de marche ignore : ", "Signaux d'entree OR.PA",
+         "  RSI oblig. + marche > MM50   indice de marche indisponible"});
+}
+
+TEST(CommandLine, AnalyseFailuresExitWithCodeOne) {
+    const test::TOfflineQuotes quotes(
+        {"^FCHI"}, {{"TINY.PA.csv", test::TOfflineQuotes::LastSessions("AI.PA", 59)}});
+    TProcessResult result = RunProgram(Offline({"analyse", "NONE.PA"}));
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_EQ(result.Err.rfind("Erreur de source : ", 0), 0u) << result.Err;
+    result = RunProgram(Offline({"analyse", "TINY.PA"}));
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_EQ(result.Err,
+              "Calcul des indicateurs : Historique trop court : 59 seances (minimum 60)\n");
+}
+
+TEST(CommandLine, ScanReadsTheSymbolFileAndWritesItsCsv) {
+    const test::TOfflineQuotes quotes({"AI.PA", "BNP.PA", "^FCHI"});
+    const test::TempDir folder;
+    const auto symbols = folder.Write(
+        "cac40.txt", "# mes valeurs\r\n\r\n ai.pa ; Air Liquide\r\nAI.PA\r\nBNP.PA\r\n");
+    const TProcessResult result = RunProgram(Offline({"scan", "--symbols", symbols.string()}));
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    test::ExpectInOrder(result.Err,
+                        {"2 symbole(s) lus dans " + symbols.string() + "\n",
+                         "Scanner du jour lance sur 2 titre(s)...\n",
+                         "Taille de position : capital 100 000 EUR", "CAC 40 au 22/02/2021 : "});
+    test::ExpectInOrder(
+        result.Out,
+        {"CAC 40 au 22/02/2021 : ", "Scanner du jour : 2 titre(s), donnees au 22/02/2021",
+         "  Portefeuille : ", "(reglages de taille).\r\n",
+         "Detail du scanner : " + (quotes.Documents() / "Cotalys").string() + "/scanner_"});
+}
+
+TEST(CommandLine, BacktestPrintsProgressOnErrorsAndTheReportOnOutput) {
+    const test::TOfflineQuotes quotes({"AI.PA", "BNP.PA", "^FCHI"});
+    const test::TempDir folder;
+    const auto symbols = folder.Write("cac40.txt", "AI.PA\nBNP.PA\nNONE.PA\n");
+    const TProcessResult result =
+        RunProgram(Offline({"backtest", "--years", "1", "--symbols", symbols.string()}));
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    test::ExpectInOrder(
+        result.Err,
+        {"Backtest : 3 symbole(s) lus dans ",
+         "Backtest lance sur 3 titre(s) et 1 an(s), quelques minutes...\n",
+         "Indice ^FCHI : ", "[1/3] AI.PA : ", "[2/3] BNP.PA : ", "[3/3] NONE.PA ignore : "});
+    EXPECT_EQ(result.Out.rfind("Backtest sur 2 titre(s) analyse(s) sur 3, 1 an(s) : 22/02/2020 - "
+                               "22/02/2021",
+                               0),
+              0u);
+    EXPECT_NE(result.Out.find("  Detail des signaux : "), std::string::npos);
+    EXPECT_EQ(result.Out.find("[1/3]"), std::string::npos);
+}
+
+TEST(CommandLine, BacktestWithNothingAnalysedFails) {
+    const test::TOfflineQuotes quotes({"^FCHI"});
+    const test::TempDir folder;
+    const auto symbols = folder.Write("cac40.txt", "NONE.PA\n");
+    const TProcessResult result = RunProgram(Offline({"backtest", "--symbols", symbols.string()}));
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_NE(result.Err.find("Backtest : aucun titre n'a pu etre analyse"), std::string::npos);
+}
+
+TEST(CommandLine, ServeQuotesAnswersUntilInterrupted) {
+    const test::TempDir data;
+    data.Write("AI.PA.csv", test::ReadAll(test::DataPath("demo/AI.PA.csv")));
+    const test::TempDir folder;
+    // A port of the ephemeral range, unlikely to be taken.
+    const int port = 20000 + static_cast<int>(getpid() % 20000);
+    const pid_t pid = Start(
+        {"serve-quotes", "--data", data.Path().string(), "--port", std::to_string(port)}, folder);
+    for (int i = 0;
+         i < 600 && test::ReadAll(folder.Path() / "out.txt").find("Ctrl+C") == std::string::npos;
+         ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    SetQuoteHost("http://127.0.0.1:" + std::to_string(port));
+    TPriceSeries series("AI.PA");
+    TParseReport report;
+    EXPECT_NO_THROW(TYahooChartProvider().Load("AI.PA", EncodeDate(2021, 1, 4),
+                                               EncodeDate(2021, 2, 22), series, report));
+    EXPECT_EQ(series.Count(), 36);
+    EXPECT_THROW(TYahooChartProvider().Load("NONE.PA", EncodeDate(2021, 1, 4),
+                                            EncodeDate(2021, 2, 22), series, report),
+                 EDataProviderError);
+    SetQuoteHost("");
+    kill(pid, SIGINT);
+    const TProcessResult result = Finish(pid, folder);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Out.rfind("Service de cotations hors ligne sur http://127.0.0.1:" +
+                                   std::to_string(port) + " (1 symbole(s))",
+                               0),
+              0u)
+        << result.Out;
+}
+
+}  // namespace
+}  // namespace cotalys

@@ -119,6 +119,19 @@ TEST(CommandLine, AnalysePrintsTheReviewInOrder) {
     EXPECT_EQ(result.Out.find("Note : historique plus court"), std::string::npos);
 }
 
+TEST(CommandLine, AnalyseExportsTheChartAsPng) {
+    const test::TOfflineQuotes quotes({"AI.PA", "^FCHI"});
+    const test::TempDir folder;
+    const std::string png = (folder.Path() / "ai.png").string();
+    const TProcessResult result = RunProgram(Offline({"analyse", "AI.PA", "--png", png}));
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    const std::string bytes = test::ReadAll(png);
+    ASSERT_GT(bytes.size(), 33u);
+    EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    // IHDR: width and height (big-endian), 8 bits, colour type 2 (RGB without alpha).
+    EXPECT_EQ(bytes.substr(16, 10), std::string("\0\0\x06\x40\0\0\x03\xe8\x08\x02", 10));
+}
+
 TEST(CommandLine, AnalyseOfALocalFileWithoutIndex) {
     const test::TOfflineQuotes quotes({"AI.PA"});
     const std::string file = test::DataPath("demo/OR.PA.csv").string();

@@ -16,4 +16,22 @@ if [ ! -x "$exe" ]; then
   echo "Le programme n'est pas encore disponible dans cette version." >&2
   exit 1
 fi
+if [ "${1:-}" = "--demo" ]; then
+  # The offline quote service on loopback, the bundled histories moved to end last week, and
+  # the window pointed at it: loading, the scanner and the backtest need no network.
+  port="${COTALYS_DEMO_PORT:-8765}"
+  "$exe" serve-quotes --data data/demo --port "$port" --shift-to-today >&2 &
+  server=$!
+  trap 'kill "$server" 2>/dev/null || true' EXIT
+  for _ in $(seq 100); do
+    if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+      break
+    fi
+    kill -0 "$server" 2>/dev/null || { echo "Le service de cotations n'a pas demarre." >&2; exit 1; }
+    sleep 0.1
+  done
+  shift
+  COTALYS_QUOTE_HOST="http://127.0.0.1:$port" "$exe" "$@"
+  exit
+fi
 exec "$exe" "$@"

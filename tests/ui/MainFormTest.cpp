@@ -213,6 +213,15 @@ TEST_F(MainFormTest, IndexUnavailableIsNotedBeforeTheAnalysis) {
     EXPECT_LT(note, Find(log, " => criteres techniques "));
 }
 
+TEST_F(MainFormTest, FallbackPageIsChainedAfterTheQuoteService) {
+    StartQuoteService();
+    Load("AI.PA", 0, "http://127.0.0.1:1/{SYMBOL}");
+    ASSERT_TRUE(Messages().empty());
+    EXPECT_GE(Find(Form().LogText(), "  Chargement AI.PA via Chaine de 2 fournisseur(s) ("), 0);
+    ASSERT_NE(Form().Series(), nullptr);
+    EXPECT_EQ(Form().Series()->Symbol(), "AI.PA");
+}
+
 TEST_F(MainFormTest, BusyWindowIgnoresLoadsAndRefusesToClose) {
     StartQuoteService();
     Child<QComboBox>("source")->setCurrentIndex(0);

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -71,12 +72,16 @@ public:
     // Pause between two symbols of a batch run in milliseconds; negative keeps the run's own.
     void SetBatchDelayMs(int AValue) { FBatchDelayMs = AValue; }
 
+    // True while a load, a backtest or a scan runs.
     bool Busy() const { return FBusy; }
+    // The status bar's text and the whole log, as the user reads them.
     QString StatusText() const;
     QString LogText() const;
+    // The analysed series on display, the index regime of the last load and the settings.
     const TPriceSeries* Series() const { return FSeries.get(); }
     const TMarketRegime* Market() const { return FMarket.get(); }
     const TSizingParams& Sizing() const { return FSizing; }
+    // The chart and the scanner results window (null before the first scan with rows).
     TStockChartView* Chart() const { return FChart; }
     TScannerResultsForm* ScanForm() const;
     // The top strip, for layout checks.

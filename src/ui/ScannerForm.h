@@ -39,6 +39,7 @@ public:
     // Called with the symbol of the line the user opens; set by the owner.
     std::function<void(const std::string&)> FOnOpenSymbol;
 
+    // What the window shows: the information line, the banner and its colour, the grid.
     QString InfoText() const;
     QString BannerText() const;
     QColor BannerColor() const;

@@ -1,5 +1,7 @@
 #include "quoteserver/ParisTime.h"
 
+#include <algorithm>
+
 namespace cotalys {
 
 namespace {
@@ -21,6 +23,11 @@ std::int64_t ClockChange(int AYear, int AMonth) {
 }  // namespace
 
 int ParisUtcOffset(std::int64_t AUnixSeconds) {
+    // A query may carry any 64-bit time; beyond the calendar (years 1 to 9999) the offset is
+    // the one at its nearest end, both in winter time.
+    constexpr std::int64_t FirstSecond = -62135596800;  // 0001-01-01 00:00:00 UTC
+    constexpr std::int64_t LastSecond = 253402300799;   // 9999-12-31 23:59:59 UTC
+    AUnixSeconds = std::clamp(AUnixSeconds, FirstSecond, LastSecond);
     int year = 0, month = 0, day = 0;
     DecodeDate(UnixToDateTime(AUnixSeconds), year, month, day);
     const bool summer =

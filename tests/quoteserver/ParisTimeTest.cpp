@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "core/Core.h"
 #include "quoteserver/QuoteService.h"
 
@@ -14,6 +16,11 @@ TEST(ParisTime, FollowsTheEuropeanClockChanges) {
         {1711846800, 7200},  // 2024-03-31 01:00 UTC
         {1729990799, 7200},  // 2024-10-27 00:59:59 UTC, last second of summer time
         {1729990800, 3600},  // 2024-10-27 01:00 UTC
+        // Found by fuzzing: times beyond the calendar, which a query may carry, once threw.
+        {std::numeric_limits<std::int64_t>::min(), 3600},
+        {-62135596801, 3600},
+        {253402300800, 3600},
+        {std::numeric_limits<std::int64_t>::max(), 3600},
     };
     for (const auto& [unix, offset] : cases)
         EXPECT_EQ(ParisUtcOffset(unix), offset) << unix;

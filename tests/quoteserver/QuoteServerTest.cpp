@@ -126,6 +126,15 @@ TEST_F(QuoteServerTest, RefusesABadQuery) {
     }
 }
 
+TEST_F(QuoteServerTest, AnswersAWindowBeyondTheCalendar) {
+    httplib::Client client("127.0.0.1", FPort);
+    const auto response = client.Get(
+        "/v8/finance/chart/RNO.PA?period1=253402300800&period2=9223372036854775807&interval=1d");
+    ASSERT_TRUE(response);
+    EXPECT_EQ(response->status, 200);
+    EXPECT_THAT(response->body, ::testing::Not(::testing::HasSubstr("\"timestamp\"")));
+}
+
 TEST_F(QuoteServerTest, AnswersAnEmptyWindowWithoutTimestamps) {
     EXPECT_EQ(ErrorOf([&] { Load("RNO.PA", EncodeDate(2022, 1, 3), EncodeDate(2022, 1, 7)); }),
               "Yahoo chart JSON : aucun horodatage (symbole inconnu ou periode vide)");

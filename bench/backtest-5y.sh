@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Wall time and peak memory of the 5-year backtest over every bundled history of data/demo,
+# through the offline quote service on 127.0.0.1, with no pause between requests.
+# Usage: bench/backtest-5y.sh [path/to/cotalys]   (default: a Release build in build/bench-release)
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+program="${1:-}"
+if [[ -z "$program" ]]; then
+  cmake -S "$root" -B "$root/build/bench-release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCOTALYS_BUILD_TESTS=OFF > /dev/null
+  cmake --build "$root/build/bench-release" --target cotalys -j2 > /dev/null
+  program="$root/build/bench-release/src/cotalys"
+fi
+
+work="$(mktemp -d)"
+server=""
+cleanup() {
+  if [[ -n "$server" ]]; then
+    kill -INT "$server" 2> /dev/null || true
+    wait "$server" 2> /dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Every bundled stock, the index aside.
+for file in "$root"/data/demo/*.csv; do
+  name="$(basename "$file" .csv)"
+  [[ "$name" == "^FCHI" ]] || echo "$name"
+done > "$work/symbols.txt"
+
+port=$((20000 + RANDOM % 20000))
+"$program" serve-quotes --data "$root/data/demo" --port "$port" > "$work/server.txt" 2>&1 &
+server=$!
+for _ in $(seq 1 200); do
+  grep -q "Ctrl+C" "$work/server.txt" 2> /dev/null && break
+  sleep 0.1
+done
+
+export COTALYS_DOCUMENTS_DIR="$work/documents"
+/usr/bin/time -v "$program" backtest --years 5 --symbols "$work/symbols.txt" --as-of 2021-02-22 \
+  --delay-ms 0 --quote-host "http://127.0.0.1:$port" > "$work/report.txt" 2> "$work/time.txt"
+
+echo "Symbols: $(wc -l < "$work/symbols.txt"), $(head -1 "$work/report.txt" | cut -c1-60)"
+grep -E "Elapsed \(wall clock\)|Maximum resident set size" "$work/time.txt"

@@ -25,18 +25,24 @@ fi
 # New inputs go to a scratch corpus, so the committed seeds only change by hand.
 work="$build/work"
 mkdir -p "$build/artifacts"
-export TMPDIR="$build/tmp"
+# Targets that read files rewrite one per input: a memory-backed folder keeps them fast.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  TMPDIR=$(mktemp -d -p /dev/shm cotalys-fuzz.XXXXXX)
+else
+  TMPDIR=$(mktemp -d -p "$build" tmp.XXXXXX)
+fi
+export TMPDIR
+trap 'rm -rf "$TMPDIR"' EXIT
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 for target in "${targets[@]}"; do
   echo "== fuzz_$target (${seconds} s)"
-  rm -rf "$work/$target" "$TMPDIR"
-  mkdir -p "$work/$target" "$TMPDIR"
+  rm -rf "$work/$target"
+  mkdir -p "$work/$target"
   "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 \
     -max_len=65536 -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" \
     "$work/$target" "fuzz/corpus/$target" 2>"$build/$target.log" ||
     { tail -n 60 "$build/$target.log"; echo "fuzz_$target a echoue" >&2; exit 1; }
   grep -E '^stat::number_of_executed_units' "$build/$target.log" || true
 done
-rm -rf "$TMPDIR"
 echo "== Fuzz targets passed"

@@ -2,6 +2,7 @@
 
 // The market data core: dates, price series, parse reports, exceptions, French formats,
 // the clock, paths and text decoding.
+#include "core/AsciiText.h"
 #include "core/Clock.h"
 #include "core/DateTime.h"
 #include "core/Exceptions.h"

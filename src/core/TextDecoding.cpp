@@ -9,9 +9,8 @@
 #include <optional>
 
 namespace cotalys {
-namespace {
 
-void AppendUtf8(std::string& AText, std::uint32_t ACode) {
+void AppendUtf8(std::string& AText, char32_t ACode) {
     if (ACode < 0x80) {
         AText += static_cast<char>(ACode);
     } else if (ACode < 0x800) {
@@ -28,6 +27,8 @@ void AppendUtf8(std::string& AText, std::uint32_t ACode) {
         AText += static_cast<char>(0x80 | (ACode & 0x3F));
     }
 }
+
+namespace {
 
 bool StartsWith(std::string_view ABytes, std::string_view APrefix) {
     return ABytes.substr(0, APrefix.size()) == APrefix;

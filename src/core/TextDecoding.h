@@ -6,6 +6,8 @@
 namespace cotalys {
 
 bool IsValidUtf8(std::string_view ABytes);
+// Appends the UTF-8 form of a code point (at most U+10FFFF, no surrogate).
+void AppendUtf8(std::string& AText, char32_t ACodePoint);
 // Windows-1252 (the 8-bit code page) to UTF-8; the five unassigned bytes map to U+FFFD.
 std::string Windows1252ToUtf8(std::string_view ABytes);
 // UTF-16 to UTF-8; a lone surrogate becomes a space, a trailing odd byte is dropped.

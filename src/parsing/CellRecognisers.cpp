@@ -232,7 +232,7 @@ std::string KeepNumericChars(std::string_view AText) {
 
 bool ParseDecimal(std::string_view AText, double& AValue) {
     AValue = std::numeric_limits<double>::quiet_NaN();
-    const std::string_view text = TrimControl(AText);
+    const std::string_view text = TrimBlanks(AText);
     if (text.empty() || text == "-" || EqualsAnyIgnoringCase(text, {"n/a", "null", "nd", "n.d."})) {
         return false;
     }
@@ -245,7 +245,7 @@ bool ParseDecimal(std::string_view AText, double& AValue) {
 
 bool ParseVolume(std::string_view AText, std::int64_t& AVolume) {
     AVolume = 0;
-    const std::string text = WithoutSpaces(NormalizeText(TrimControl(AText)));
+    const std::string text = WithoutSpaces(NormalizeText(TrimBlanks(AText)));
     if (text.empty() || text == "-" || text == "n/a") {
         return false;
     }

@@ -59,13 +59,13 @@ TCells TCsvPriceParser::SplitCsvLine(std::string_view ALine, char ASeparator) {
         } else if (c == '"') {
             inQuotes = true;
         } else if (c == ASeparator) {
-            fields.emplace_back(TrimControl(buffer));
+            fields.emplace_back(TrimBlanks(buffer));
             buffer.clear();
         } else {
             buffer += c;
         }
     }
-    fields.emplace_back(TrimControl(buffer));
+    fields.emplace_back(TrimBlanks(buffer));
     return fields;
 }
 

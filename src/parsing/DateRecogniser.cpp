@@ -72,7 +72,7 @@ bool ParseDate(std::string_view AText, TDateTime& ADate) {
         spaced = ReplaceText(AText, "\xC2\xA0", " ", false);
         text = spaced;
     }
-    text = TrimControl(text);
+    text = TrimBlanks(text);
     if (text.empty()) {
         return false;
     }

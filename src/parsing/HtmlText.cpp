@@ -224,7 +224,7 @@ std::string THtmlTableParser::CellText(std::string_view ACellHtml) {
             collapsed += ' ';
         }
     }
-    return std::string(TrimControl(collapsed));
+    return std::string(TrimBlanks(collapsed));
 }
 
 std::string THtmlTableParser::DecodeEntities(std::string_view AText) {

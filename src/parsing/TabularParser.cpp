@@ -62,7 +62,7 @@ double OptionalPrice(const TCells& ACells, std::int32_t AIndex) {
 TColumnMap TTabularPriceParser::DetectColumns(const TCells& AHeaderCells) {
     TColumnMap map;
     for (std::size_t p = 0; p < AHeaderCells.size(); ++p) {
-        const std::string h = NormalizeText(TrimControl(AHeaderCells[p]));
+        const std::string h = NormalizeText(TrimBlanks(AHeaderCells[p]));
         if (h.empty()) {
             continue;
         }

@@ -200,7 +200,7 @@ int TYahooChartParser::Parse(std::string_view AContent, TPriceSeries& ASeries,
     };
     const json document = json::parse(AContent.begin(), AContent.end(), nullptr, false);
     if (document.is_discarded()) {
-        throw fail(Format("JSON invalide (debut : \"%s\")", FirstChars(TrimControl(AContent), 80)));
+        throw fail(Format("JSON invalide (debut : \"%s\")", FirstChars(TrimBlanks(AContent), 80)));
     }
     if (const json* error = Member(document, "chart.error");
         error != nullptr && error->is_object()) {

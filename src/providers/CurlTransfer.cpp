@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "core/AsciiText.h"
 #include "core/Core.h"
-#include "providers/AsciiText.h"
 
 namespace cotalys {
 

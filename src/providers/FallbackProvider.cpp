@@ -2,8 +2,8 @@
 
 #include <exception>
 
+#include "core/AsciiText.h"
 #include "core/Core.h"
-#include "providers/AsciiText.h"
 
 namespace cotalys {
 
@@ -34,7 +34,7 @@ void TFallbackProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDateT
             continue;
         }
         if (!failures.empty())
-            AReport.Warn("Sources precedentes en echec : " + TrimBlanks(failures));
+            AReport.Warn("Sources precedentes en echec : " + std::string(TrimBlanks(failures)));
         return;
     }
     throw EDataProviderError("Toutes les sources ont echoue : " + failures);

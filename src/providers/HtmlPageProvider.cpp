@@ -2,9 +2,9 @@
 
 #include <utility>
 
+#include "core/AsciiText.h"
 #include "core/Core.h"
 #include "parsing/Parsing.h"
-#include "providers/AsciiText.h"
 #include "providers/UrlEncoding.h"
 
 namespace cotalys {

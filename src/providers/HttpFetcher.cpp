@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
+#include "core/AsciiText.h"
 #include "core/Core.h"
-#include "providers/AsciiText.h"
 #include "providers/CurlTransfer.h"
 
 namespace cotalys {

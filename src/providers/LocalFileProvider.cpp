@@ -4,9 +4,9 @@
 #include <memory>
 #include <system_error>
 
+#include "core/AsciiText.h"
 #include "core/Core.h"
 #include "parsing/Parsing.h"
-#include "providers/AsciiText.h"
 
 namespace cotalys {
 

@@ -2,7 +2,6 @@
 
 // Data providers: the HTTP fetcher, the quote service's configuration, the providers of a
 // symbol's daily bars (quote service, web page, local file) and the fallback chain.
-#include "providers/AsciiText.h"
 #include "providers/BaseProvider.h"
 #include "providers/FallbackProvider.h"
 #include "providers/HistoricalDataProvider.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "providers/AsciiText.h"
+#include "core/AsciiText.h"
 
 namespace cotalys {
 
@@ -36,7 +36,7 @@ std::string QuoteHost() {
             return OverrideHost();
     }
     if (const char* env = std::getenv("COTALYS_QUOTE_HOST")) {
-        const std::string host = TrimBlanks(env);
+        const std::string host(TrimBlanks(env));
         if (!host.empty())
             return host;
     }
@@ -45,7 +45,7 @@ std::string QuoteHost() {
 
 void SetQuoteHost(const std::string& AHost) {
     std::lock_guard<std::mutex> guard(OverrideLock());
-    OverrideHost() = TrimBlanks(AHost);
+    OverrideHost() = std::string(TrimBlanks(AHost));
 }
 
 std::string QuoteServiceBaseUrl() {

@@ -1,8 +1,8 @@
 #include "providers/YahooChartProvider.h"
 
+#include "core/AsciiText.h"
 #include "core/Core.h"
 #include "parsing/Parsing.h"
-#include "providers/AsciiText.h"
 #include "providers/QuoteServiceConfig.h"
 #include "providers/UrlEncoding.h"
 

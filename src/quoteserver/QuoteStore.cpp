@@ -26,12 +26,13 @@ std::map<std::string, std::string> ReadNames(const std::filesystem::path& AFile)
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
-        const std::string line = TrimBlanks(std::string_view(text).substr(start, end - start));
+        const std::string line(TrimBlanks(std::string_view(text).substr(start, end - start)));
         start = end + 1;
         const size_t separator = line.find(';');
         if (line.empty() || line[0] == '#' || separator == std::string::npos)
             continue;
-        names[TrimBlanks(line.substr(0, separator))] = TrimBlanks(line.substr(separator + 1));
+        names[std::string(TrimBlanks(line.substr(0, separator)))] =
+            std::string(TrimBlanks(line.substr(separator + 1)));
     }
     return names;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "sizing/AsciiText.h"
+#include "core/AsciiText.h"
 
 namespace cotalys {
 namespace {

@@ -1,6 +1,6 @@
 #include "sizing/IniFile.h"
 
-#include "sizing/AsciiText.h"
+#include "core/AsciiText.h"
 
 namespace cotalys {
 namespace {

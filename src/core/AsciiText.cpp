@@ -1,15 +1,16 @@
-#include "sizing/AsciiText.h"
+#include "core/AsciiText.h"
 
 #include <algorithm>
 
 namespace cotalys {
-inline namespace sizing_text {
 namespace {
 
-bool IsBlank(char C) {
+bool IsBlankByte(char C) {
     return static_cast<unsigned char>(C) <= ' ';
 }
-
+char LowerChar(char C) {
+    return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
+}
 char UpperChar(char C) {
     return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C;
 }
@@ -17,13 +18,19 @@ char UpperChar(char C) {
 }  // namespace
 
 std::string_view TrimBlanks(std::string_view AText) {
-    while (!AText.empty() && IsBlank(AText.front())) {
+    while (!AText.empty() && IsBlankByte(AText.front())) {
         AText.remove_prefix(1);
     }
-    while (!AText.empty() && IsBlank(AText.back())) {
+    while (!AText.empty() && IsBlankByte(AText.back())) {
         AText.remove_suffix(1);
     }
     return AText;
+}
+
+std::string LowerAscii(std::string_view AText) {
+    std::string result(AText);
+    std::transform(result.begin(), result.end(), result.begin(), LowerChar);
+    return result;
 }
 
 std::string UpperAscii(std::string_view AText) {
@@ -34,9 +41,8 @@ std::string UpperAscii(std::string_view AText) {
 
 bool SameTextAscii(std::string_view A, std::string_view B) {
     return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
-               return UpperChar(X) == UpperChar(Y);
+               return LowerChar(X) == LowerChar(Y);
            });
 }
 
-}  // namespace sizing_text
 }  // namespace cotalys

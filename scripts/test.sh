@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test suite,
 # then builds and runs the same suites under AddressSanitizer and UndefinedBehaviorSanitizer,
-# then runs every fuzz target for a bounded time (scripts/fuzz.sh).
+# then runs every fuzz target for a bounded time (scripts/fuzz.sh), then the backtest and scanner
+# suites under ThreadSanitizer (scripts/tsan.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,5 +31,8 @@ run_suite build/sanitize -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O0 -g1" -DCOTAL
 echo "== Fuzz targets, ${COTALYS_FUZZ_SECONDS:=10} s each"
 export COTALYS_FUZZ_SECONDS
 scripts/fuzz.sh
+
+echo "== Batch runs under ThreadSanitizer"
+scripts/tsan.sh
 
 echo "== All tests passed"

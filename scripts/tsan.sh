@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${COTALYS_TSAN_BUILD:-build/tsan}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCOTALYS_WERROR=ON -DCOTALYS_TSAN=ON \
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O0 -g1" -DCOTALYS_WERROR=ON -DCOTALYS_TSAN=ON \
   >/dev/null
 
 suites=()

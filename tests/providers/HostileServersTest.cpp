@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "LoopbackServer.h"
 #include "core/Core.h"
 #include "providers/Providers.h"
 
@@ -38,17 +39,7 @@ struct TStep {
 class TScriptedServer {
 public:
     explicit TScriptedServer(std::vector<TStep> ASteps) : FSteps(std::move(ASteps)) {
-        FSocket = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof(address);
-        if (FSocket < 0 || ::bind(FSocket, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-            ::listen(FSocket, 8) != 0 ||
-            ::getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-            throw std::runtime_error("cannot open a loopback socket");
-        }
-        FPort = ntohs(address.sin_port);
+        FSocket = test::OpenLoopbackListener(FPort);
         FThread = std::thread([this] { Serve(); });
     }
     ~TScriptedServer() {

@@ -45,17 +45,25 @@ std::string TLoopbackServer::Url(const std::string& APath) const {
     return FScheme + "://127.0.0.1:" + std::to_string(FPort) + APath;
 }
 
-TSilentServer::TSilentServer() {
-    FSocket = ::socket(AF_INET, SOCK_STREAM, 0);
+int OpenLoopbackListener(int& APort) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof(address);
-    if (FSocket < 0 || ::bind(FSocket, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        ::listen(FSocket, 8) != 0 ||
-        ::getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        throw std::runtime_error("cannot open a silent loopback socket");
-    FPort = ntohs(address.sin_port);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::listen(fd, 8) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        throw std::runtime_error("cannot open a loopback socket");
+    }
+    APort = ntohs(address.sin_port);
+    return fd;
+}
+
+TSilentServer::TSilentServer() {
+    FSocket = OpenLoopbackListener(FPort);
 }
 
 TSilentServer::~TSilentServer() {

@@ -34,6 +34,9 @@ private:
     std::thread FThread;
 };
 
+// A listening TCP socket on 127.0.0.1 with a free port; sets APort. Throws std::runtime_error.
+int OpenLoopbackListener(int& APort);
+
 // A listening socket on 127.0.0.1 that never answers: connections complete and then hang.
 class TSilentServer {
 public:

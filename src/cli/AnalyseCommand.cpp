@@ -129,7 +129,9 @@ int AnalyseCommand(const TAnalyseOptions& AOptions, std::ostream& AOut, std::ost
         return ExitFailure;
     }
     if (!AOptions.PngFile.empty()) {
-        ExportChartPng(review, AOptions.PngFile);
+        int width = ChartPngWidth, height = ChartPngHeight;
+        ParseImageSize(AOptions.PngSize, width, height);
+        ExportChartPng(review, AOptions.PngFile, width, height);
         AErr << "Graphique exporte : " << AOptions.PngFile << "\n";
     }
     return ExitSuccess;

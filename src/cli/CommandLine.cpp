@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli/Commands.h"
+#include "cli/PngExport.h"
 #include "core/Core.h"
 #include "providers/Providers.h"
 
@@ -69,6 +70,14 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
     analyseCommand->add_option("--location", analyse.Location,
                                "URL de secours, modele d'URL de la page ou fichier local");
     analyseCommand->add_option("--png", analyse.PngFile, "Exporter le graphique en PNG");
+    analyseCommand
+        ->add_option("--size", analyse.PngSize, "Taille du PNG en pixels, par defaut 1600x1000")
+        ->check([](const std::string& AText) {
+            int width = 0, height = 0;
+            return ParseImageSize(AText, width, height)
+                       ? std::string()
+                       : "Taille attendue LARGEURxHAUTEUR (1 a 10000 pixels) : " + AText;
+        });
 
     TBatchOptions batch;
     CLI::App* scanCommand = app.add_subcommand("scan", "Scanner du jour sur le CAC 40");

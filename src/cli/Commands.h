@@ -16,9 +16,10 @@ struct TCommonOptions {
 
 struct TAnalyseOptions {
     std::string Symbol;
-    std::string Source = "yahoo";  // "yahoo", "html" or "file"
-    std::string Location;          // fallback or page URL template, or the file
-    std::string PngFile;           // chart export; empty for none
+    std::string Source = "yahoo";       // "yahoo", "html" or "file"
+    std::string Location;               // fallback or page URL template, or the file
+    std::string PngFile;                // chart export; empty for none
+    std::string PngSize = "1600x1000";  // chart export size, "WIDTHxHEIGHT" in pixels
 };
 
 struct TBatchOptions {

@@ -1,6 +1,7 @@
 #include "cli/PngExport.h"
 
 #include <QGuiApplication>
+#include <charconv>
 #include <cstdlib>
 #include <memory>
 
@@ -8,7 +9,23 @@
 
 namespace cotalys {
 
-void ExportChartPng(const TSymbolReview& AReview, const std::string& AFileName) {
+bool ParseImageSize(const std::string& AText, int& AWidth, int& AHeight) {
+    const auto separator = AText.find_first_of("xX");
+    if (separator == std::string::npos) {
+        return false;
+    }
+    const auto readSide = [](std::string_view ASide, int& AValue) {
+        const auto result = std::from_chars(ASide.data(), ASide.data() + ASide.size(), AValue);
+        return result.ec == std::errc() && result.ptr == ASide.data() + ASide.size() &&
+               AValue >= 1 && AValue <= 10000;
+    };
+    const std::string_view text(AText);
+    return readSide(text.substr(0, separator), AWidth) &&
+           readSide(text.substr(separator + 1), AHeight);
+}
+
+void ExportChartPng(const TSymbolReview& AReview, const std::string& AFileName, int AWidth,
+                    int AHeight) {
     // Drawing needs a GUI application; without a display the off-screen platform serves.
     std::unique_ptr<QGuiApplication> application;
     if (QGuiApplication::instance() == nullptr) {
@@ -24,7 +41,7 @@ void ExportChartPng(const TSymbolReview& AReview, const std::string& AFileName) 
                                         AReview.Series().GetBar(AReview.First()).Date);
     scene.Zones = AReview.Zones();
     scene.Signals = AReview.Signals();
-    SaveChartToPng(std::move(scene), AFileName, ChartPngWidth, ChartPngHeight);
+    SaveChartToPng(std::move(scene), AFileName, AWidth, AHeight);
 }
 
 }  // namespace cotalys

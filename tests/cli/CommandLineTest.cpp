@@ -88,6 +88,8 @@ TEST(CommandLine, BadArgumentsExitWithCodeTwoAndAFrenchMessage) {
         {{"analyse", "AI.PA", "--source", "html"}, "Indiquer l'URL de la page HTML"},
         {{"analyse", "AI.PA", "--source", "file"}, "Choisir un fichier local"},
         {{"analyse", "AI.PA", "--source", "ftp"}, "Arguments invalides : "},
+        {{"analyse", "AI.PA", "--size", "0x500"}, "Arguments invalides : "},
+        {{"analyse", "AI.PA", "--size", "800"}, "Arguments invalides : "},
         {{"scan", "--symbols", "/nonexistent/cac40.txt"},
          "Fichier de symboles introuvable : /nonexistent/cac40.txt"},
         {{"scan", "--delay-ms", "abc"}, "Arguments invalides : "},
@@ -130,6 +132,12 @@ TEST(CommandLine, AnalyseExportsTheChartAsPng) {
     EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
     // IHDR: width and height (big-endian), 8 bits, colour type 2 (RGB without alpha).
     EXPECT_EQ(bytes.substr(16, 10), std::string("\0\0\x06\x40\0\0\x03\xe8\x08\x02", 10));
+
+    const std::string small = (folder.Path() / "small.png").string();
+    const TProcessResult sized =
+        RunProgram(Offline({"analyse", "AI.PA", "--png", small, "--size", "800x500"}));
+    EXPECT_EQ(sized.ExitCode, 0) << sized.Err;
+    EXPECT_EQ(test::ReadAll(small).substr(16, 8), std::string("\0\0\x03\x20\0\0\x01\xf4", 8));
 }
 
 TEST(CommandLine, AnalyseOfALocalFileWithoutIndex) {

@@ -1,9 +1,7 @@
 #include "scanner/ScanRow.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "core/Formatting.h"
+#include "signals/EntrySignals.h"
 
 namespace cotalys {
 
@@ -34,13 +32,7 @@ std::string TScanRow::SignalStateText() const {
 }
 
 double TScanRow::RewardRisk() const {
-    if (std::isnan(RiskPct) || !(RiskPct > 0) || std::isnan(MarginResPct)) {
-        return NotSet;
-    }
-    if (std::isinf(MarginResPct)) {
-        return std::numeric_limits<double>::infinity();
-    }
-    return std::max(MarginResPct, 0.0) / RiskPct;
+    return RewardRiskRatio(MarginResPct, RiskPct);
 }
 
 }  // namespace cotalys

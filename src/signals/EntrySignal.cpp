@@ -14,14 +14,18 @@ TEntrySignal TEntrySignal::AtBar(int AIndex, const TPriceBar& ABar, double ADist
     return signal;
 }
 
-double TEntrySignal::RewardRisk() const {
-    if (std::isnan(RiskPct) || RiskPct <= 0 || std::isnan(MarginResPct)) {
-        return NotMeasured;
+double RewardRiskRatio(double AMarginResPct, double ARiskPct) {
+    if (std::isnan(ARiskPct) || ARiskPct <= 0 || std::isnan(AMarginResPct)) {
+        return TEntrySignal::NotMeasured;
     }
-    if (std::isinf(MarginResPct)) {
+    if (std::isinf(AMarginResPct)) {
         return std::numeric_limits<double>::infinity();
     }
-    return std::max(MarginResPct, 0.0) / RiskPct;
+    return std::max(AMarginResPct, 0.0) / ARiskPct;
+}
+
+double TEntrySignal::RewardRisk() const {
+    return RewardRiskRatio(MarginResPct, RiskPct);
 }
 
 std::string TEntrySignal::Conditions() const {

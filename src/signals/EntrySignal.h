@@ -8,6 +8,10 @@
 
 namespace cotalys {
 
+// Margin to resistance over risk, both in percent: the margin counts from 0, an infinite margin
+// (no resistance) gives +infinity, and a risk that is not positive or a missing figure gives NaN.
+double RewardRiskRatio(double AMarginResPct, double ARiskPct);
+
 // One detected entry signal with everything measured about it. Percentages are of the entry
 // price; a default-built signal is fresh: its results and risk figures are NaN (not measured).
 struct TEntrySignal {

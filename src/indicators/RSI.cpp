@@ -4,10 +4,75 @@
 
 #include "core/Exceptions.h"
 #include "core/Formatting.h"
+#include "indicators/ChunkedArray.h"
+#include "indicators/Lanes.h"
 #include "indicators/MovingAverages.h"
 #include "indicators/Smoothing.h"
 
 namespace cotalys {
+
+namespace {
+
+// ARSI[j] := RSIFromAverages(AGains[j], ALosses[j]) for ACount positions, written without a
+// branch so that the compiler turns it into vector code.
+COTALYS_LANE_CLONES
+void RSIFromAverageArrays(const double* __restrict AGains, const double* __restrict ALosses,
+                          double* __restrict ARSI, int ACount) {
+    for (int j = 0; j < ACount; ++j) {
+        const double gain = AGains[j];
+        const double loss = ALosses[j];
+        const double withLoss = 100.0 * gain / (gain + loss);
+        const double withoutLoss = std::fabs(gain) <= RSIZeroTolerance ? 50.0 : 100.0;
+        ARSI[j] = std::fabs(loss) <= RSIZeroTolerance ? withoutLoss : withLoss;
+    }
+}
+
+// The gains and losses of ACount bars from the closes before and at each: max(d, 0) and
+// max(-d, 0) of the difference d, both exact, without a branch (rises and falls alternate at
+// random, so a branch would be mispredicted about every other bar).
+COTALYS_LANE_CLONES
+void GainsAndLosses(const double* __restrict ACloses, double* __restrict AGains,
+                    double* __restrict ALosses, int ACount) {
+    for (int j = 0; j < ACount; ++j) {
+        const double d = ACloses[j + 1] - ACloses[j];
+        const double magnitude = std::fabs(d);
+        AGains[j] = (magnitude + d) * 0.5;
+        ALosses[j] = (magnitude - d) * 0.5;
+    }
+}
+
+// Index of the first NaN of AValues, or -1. Whole chunks are checked at vector speed by
+// accumulating x - x, which is 0 for a number and NaN for a NaN (or an infinity); only a chunk
+// where that sum is not 0 is searched value by value.
+COTALYS_LANE_CLONES
+int FirstNaN(const double* AValues, int ACount) {
+    using namespace lanes;
+    constexpr int Chunk = 32 * Width;
+    for (int from = 0; from < ACount; from += Chunk) {
+        const int to = std::min(ACount, from + Chunk);
+        if (to - from == Chunk) {
+            TLanes flags = {};
+            for (int j = from; j < to; j += Width) {
+                flags += At(AValues + j) - At(AValues + j);
+            }
+            double sum = 0;
+            for (int lane = 0; lane < Width; ++lane) {
+                sum += flags[lane];
+            }
+            if (sum == 0) {
+                continue;
+            }
+        }
+        for (int i = from; i < to; ++i) {
+            if (std::isnan(AValues[i])) {
+                return i;
+            }
+        }
+    }
+    return -1;
+}
+
+}  // namespace
 
 int ClassifyRSI(double AValue, double ALow, double AHigh) {
     if (AValue <= ALow) {
@@ -21,15 +86,12 @@ std::vector<double> ComputeRSI(const std::vector<double>& ACloses, int APeriod) 
         throw EIndicatorError(Format("Periode RSI invalide : %d", APeriod));
     }
     const int n = static_cast<int>(ACloses.size());
-    std::vector<double> result = NaNArray(n);
     if (n <= APeriod) {
-        return result;
+        return NaNArray(n);
     }
     const double* closes = ACloses.data();
-    for (int i = 0; i < n; ++i) {
-        if (std::isnan(closes[i])) {
-            throw EIndicatorError(Format("RSI : cours manquant a l'index %d", i));
-        }
+    if (const int missing = FirstNaN(closes, n); missing >= 0) {
+        throw EIndicatorError(Format("RSI : cours manquant a l'index %d", missing));
     }
     double gain = 0;
     double loss = 0;
@@ -43,38 +105,23 @@ std::vector<double> ComputeRSI(const std::vector<double>& ACloses, int APeriod) 
     }
     double avgGain = gain / APeriod;
     double avgLoss = loss / APeriod;
-    double* out = result.data();
-    out[APeriod] = RSIFromAverages(avgGain, avgLoss);
-    // Wilder smoothing, four bars at a time where four remain.
+    const double firstRSI = RSIFromAverages(avgGain, avgLoss);
+    // Wilder smoothing, a chunk of bars at a time: the gains and losses of the chunk, their
+    // averages, then the RSI of each bar.
     const TExponentialSmoothing smoothing(1.0 / APeriod);
-    double gains[4];
-    double losses[4];
-    double gainAverages[4];
-    double lossAverages[4];
-    int i = APeriod + 1;
-    for (; i + 3 < n; i += 4) {
-        for (int j = 0; j < 4; ++j) {
-            const double d = closes[i + j] - closes[i + j - 1];
-            // max(d, 0) and max(-d, 0) without a branch: rises and falls alternate at random,
-            // so a branch here would be mispredicted about every other bar. Both are exact.
-            const double magnitude = std::fabs(d);
-            gains[j] = (magnitude + d) * 0.5;
-            losses[j] = (magnitude - d) * 0.5;
-        }
-        avgGain = smoothing.StepFour(avgGain, gains, gainAverages);
-        avgLoss = smoothing.StepFour(avgLoss, losses, lossAverages);
-        for (int j = 0; j < 4; ++j) {
-            out[i + j] = RSIFromAverages(gainAverages[j], lossAverages[j]);
-        }
-    }
-    for (; i < n; ++i) {
-        const double d = closes[i] - closes[i - 1];
-        const double magnitude = std::fabs(d);
-        avgGain = smoothing.Step(avgGain, (magnitude + d) * 0.5);
-        avgLoss = smoothing.Step(avgLoss, (magnitude - d) * 0.5);
-        out[i] = RSIFromAverages(avgGain, avgLoss);
-    }
-    return result;
+    return FillInChunks(n, [&](int AFrom, int ACount, double* AOut) {
+        const int j = WriteWarmUp(AFrom, ACount, APeriod, firstRSI, AOut);
+        const int from = AFrom + j;
+        const int count = ACount - j;
+        double gains[IndicatorChunk];
+        double losses[IndicatorChunk];
+        double gainAverages[IndicatorChunk];
+        double lossAverages[IndicatorChunk];
+        GainsAndLosses(closes + from - 1, gains, losses, count);
+        smoothing.StepAll(gains, gainAverages, count, avgGain);
+        smoothing.StepAll(losses, lossAverages, count, avgLoss);
+        RSIFromAverageArrays(gainAverages, lossAverages, AOut + j, count);
+    });
 }
 
 }  // namespace cotalys

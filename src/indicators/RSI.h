@@ -10,14 +10,15 @@ namespace cotalys {
 // APeriod < 2 or when a close is NaN (the RSI never skips a gap).
 std::vector<double> ComputeRSI(const std::vector<double>& ACloses, int APeriod);
 
+// Average gains and losses of magnitude up to this count as zero.
+constexpr double RSIZeroTolerance = 1e-12;
+
 // One RSI value from the average gain and loss: 50 when both are zero, 100 when only the loss
-// is zero (magnitudes up to 1e-12 count as zero).
-// Inline: ComputeRSI calls it once per bar.
+// is zero. Inline: ComputeRSI calls it once per bar.
 inline double RSIFromAverages(double AAvgGain, double AAvgLoss) {
-    constexpr double ZeroTolerance = 1e-12;
-    if (std::fabs(AAvgLoss) <= ZeroTolerance) {
+    if (std::fabs(AAvgLoss) <= RSIZeroTolerance) {
         // No loss at all: a flat market is neutral, a market that only rose is at the top.
-        return std::fabs(AAvgGain) <= ZeroTolerance ? 50.0 : 100.0;
+        return std::fabs(AAvgGain) <= RSIZeroTolerance ? 50.0 : 100.0;
     }
     // 100 - 100 / (1 + RS) with RS = gain / loss, written with one division instead of two:
     // the same value up to rounding, at half the cost in the loop of ComputeRSI.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "indicators/Lanes.h"
+
 namespace cotalys {
 
 // Exponential smoothing, average := average + K x (value - average): the EMA with
@@ -8,35 +10,39 @@ namespace cotalys {
 // chain that carries the average from bar to bar).
 class TExponentialSmoothing {
 public:
-    explicit TExponentialSmoothing(double AK)
-        : FK(AK), FK1(AK * (1 - AK)), FK2(FK1 * (1 - AK)), FK3(FK2 * (1 - AK)) {}
+    explicit TExponentialSmoothing(double AK);
+
+    double K() const { return FK; }
 
     // The average after one more value.
     double Step(double AAverage, double AValue) const {
         return AAverage + FK * (AValue - AAverage);
     }
 
-    // The averages after each of four values, in AOut[0..3]; returns the last. Each is the
-    // average before the block plus its weighted distances to the block's values: the same
-    // averages up to rounding and exact on constant input like Step, but the average handed to
-    // the next block waits on four operations for four values instead of three per value.
-    double StepFour(double AAverage, const double* AValues, double* AOut) const {
-        const double d0 = AValues[0] - AAverage;
-        const double d1 = AValues[1] - AAverage;
-        const double d2 = AValues[2] - AAverage;
-        const double d3 = AValues[3] - AAverage;
-        AOut[0] = AAverage + FK * d0;
-        AOut[1] = AAverage + (FK1 * d0 + FK * d1);
-        AOut[2] = AAverage + (FK2 * d0 + FK1 * d1 + FK * d2);
-        AOut[3] = AAverage + ((FK3 * d0 + FK2 * d1) + (FK1 * d2 + FK * d3));
-        return AOut[3];
-    }
+    // Smooths the first values of AValues into AOut, eight at a time, from AAverage, the
+    // average before the first. Stops before the first block of eight that holds a value that
+    // is not finite and before a last block shorter than eight; returns the number of values
+    // smoothed, with AAverage the average of the last of them. The same averages as Step up to
+    // rounding, and exact on constant input like Step.
+    int StepBlocks(const double* AValues, double* AOut, int ACount, double& AAverage) const;
+
+    // Smooths ACount values into AOut from AAverage, the average before the first; AAverage
+    // becomes the last average. Every value counts, as in Step.
+    void StepAll(const double* AValues, double* AOut, int ACount, double& AAverage) const;
+
+    // The weights of the blocks of eight: a = 1 - K, lane j of Decay a^(j+1), Decay8 = a^8
+    // and Decay16 = a^16.
+    struct TBlockWeights {
+        double K;
+        double A;
+        lanes::TLanes Decay;
+        double Decay8;
+        double Decay16;
+    };
 
 private:
     double FK;
-    double FK1;  // K (1 - K): the weight of a value one step back
-    double FK2;
-    double FK3;
+    TBlockWeights FWeights;
 };
 
 }  // namespace cotalys

@@ -121,13 +121,18 @@ std::vector<double> ReferenceEMA(const std::vector<double>& AValues, int APeriod
     return result;
 }
 
+// Long enough to span several chunks of the routines (512 positions) and many blocks of eight
+// and sixteen values, with gaps where those meet.
 TEST(MovingAverages, MatchTheTextbookDefinitionsAcrossGaps) {
     std::vector<double> values;
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 1100; ++i) {
         values.push_back(100 + 10 * std::sin(i * 0.37) + (i % 11) * 0.25);
     }
-    // Leading gap, isolated gaps at every offset within a block of four, and a long gap.
-    for (int i : {0, 1, 40, 45, 50, 55, 61, 62, 100, 101, 102, 103, 104, 105, 150, 199}) {
+    // Leading gap, isolated gaps at every offset within a block of sixteen, a long gap, gaps at
+    // chunk edges and the last value.
+    for (int i : {0,   1,   40,  45,  50,  55,  61,  62,  100, 101, 102, 103, 104, 105,
+                  150, 201, 218, 235, 252, 269, 286, 303, 320, 337, 354, 371, 388, 405,
+                  422, 439, 456, 511, 512, 1023, 1025, 1099}) {
         values[i] = NaN;
     }
     for (int period : {1, 2, 3, 9, 12, 26}) {
@@ -140,7 +145,7 @@ TEST(MovingAverages, MatchTheTextbookDefinitionsAcrossGaps) {
 // A flat market must give exactly flat averages (and so a MACD of exactly 0); the constant is
 // one whose sums are exact, so the seed is exact too.
 TEST(MovingAverages, ConstantInputGivesExactlyTheConstant) {
-    const std::vector<double> values(101, 100);
+    const std::vector<double> values(1100, 100);
     for (int period : {2, 12, 26}) {
         for (const auto& result : {ComputeSMA(values, period), ComputeEMA(values, period)}) {
             for (std::size_t i = period - 1; i < values.size(); ++i) {

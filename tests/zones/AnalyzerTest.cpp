@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "zones/SupportResistance.h"
 #include "zones/ZoneFixtures.h"
 
@@ -10,6 +13,7 @@ using test::ExpectArrayNear;
 using test::ExpectIndicatorError;
 using test::NaN;
 using test::PlateauWithDips;
+using test::TBarSpec;
 
 TEST(SRParams, DefaultsAndEveryBrokenRule) {
     const TSRParams defaults = TSRParams::Default();
@@ -48,6 +52,40 @@ TEST(SupportResistanceAnalyzer, NeedsTwoWindowsPlusTheATRPeriod) {
     EXPECT_TRUE(result.Zones.empty());
     EXPECT_EQ(result.Atr, 2);
     EXPECT_EQ(result.LastClose, 100);
+}
+
+// Wilder's definition one bar at a time, over several chunks of the routine (512 bars), to
+// compare the fast routine with.
+TEST(SupportResistanceAnalyzer, ATRMatchesWilderDefinitionOverLongHistories) {
+    std::vector<TBarSpec> bars;
+    for (int i = 0; i < 1100; ++i) {
+        // A flat stretch (no range at all) across the first chunk edge.
+        const bool flat = i >= 500 && i < 530;
+        const double close = flat ? 90 : 100 + 10 * std::sin(i * 0.37) + (i % 11) * 0.25;
+        const double spread = flat ? 0 : 0.5 + (i % 5) * 0.3;
+        bars.push_back({close, close + spread, close - spread, close, 1000});
+    }
+    const TPriceSeries series = test::SeriesFromBars(bars);
+    for (int period : {1, 2, 14}) {
+        SCOPED_TRACE(period);
+        std::vector<double> expected(bars.size(), NaN);
+        double atr = 0;
+        for (int i = 1; i < static_cast<int>(bars.size()); ++i) {
+            const double previous = bars[i - 1].Close;
+            const double range =
+                std::max({bars[i].High - bars[i].Low, std::fabs(bars[i].High - previous),
+                          std::fabs(bars[i].Low - previous)});
+            if (i <= period) {
+                atr += range / period;
+            } else {
+                atr = (atr * (period - 1) + range) / period;
+            }
+            if (i >= period) {
+                expected[i] = atr;
+            }
+        }
+        ExpectArrayNear(TSupportResistanceAnalyzer::ATR(series, period), expected, 1e-9);
+    }
 }
 
 TEST(SupportResistanceAnalyzer, ATRWorkedByHand) {

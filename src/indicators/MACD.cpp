@@ -1,23 +1,23 @@
 #include "indicators/MACD.h"
 
+#include <algorithm>
 #include <cmath>
 
-#include "indicators/MovingAverages.h"
+#include "indicators/ChunkedArray.h"
+#include "indicators/Lanes.h"
+#include "indicators/StreamingEMA.h"
 
 namespace cotalys {
 
 namespace {
 
-// AInto[i] := A[i] - B[i], NaN where either is NaN as NaN arithmetic gives it. AInto may be A
-// or B: each position is read before it is written.
-void Subtract(const std::vector<double>& A, const std::vector<double>& B,
-              std::vector<double>& AInto) {
-    const std::size_t n = A.size();
-    const double* a = A.data();
-    const double* b = B.data();
-    double* into = AInto.data();
-    for (std::size_t i = 0; i < n; ++i) {
-        into[i] = a[i] - b[i];
+// ADifference[i] := A[i] - B[i] for ACount positions, NaN where either is NaN as NaN
+// arithmetic gives it.
+COTALYS_LANE_CLONES
+void Subtract(const double* __restrict A, const double* __restrict B,
+              double* __restrict ADifference, int ACount) {
+    for (int i = 0; i < ACount; ++i) {
+        ADifference[i] = A[i] - B[i];
     }
 }
 
@@ -43,16 +43,36 @@ int LastNonZeroSign(const std::vector<double>& AHistogram, int AIndex) {
 
 TMACDResult ComputeMACD(const std::vector<double>& ACloses, const TMACDParams& AParams) {
     AParams.Validate();
+    const int n = static_cast<int>(ACloses.size());
+    const double* closes = ACloses.data();
+    // The three averages run side by side over each chunk of closes. Once seeded an average
+    // never returns to NaN, so the MACD line has a value from the slow average's seed on, and
+    // the signal needs SignalPeriod values of it.
+    const int counted = n - LeadingNaNCount(closes, n);
+    TStreamingEMA fast(AParams.FastPeriod, counted >= AParams.FastPeriod);
+    TStreamingEMA slow(AParams.SlowPeriod, counted >= AParams.SlowPeriod);
+    TStreamingEMA signal(AParams.SignalPeriod,
+                         counted - (AParams.SlowPeriod - 1) >= AParams.SignalPeriod);
     TMACDResult result;
-    // The fast EMA's array becomes the MACD line and the slow one's the histogram: three
-    // arrays in all, one per result.
-    result.MACD = ComputeEMA(ACloses, AParams.FastPeriod);
-    result.Histogram = ComputeEMA(ACloses, AParams.SlowPeriod);
-    Subtract(result.MACD, result.Histogram, result.MACD);
-    // The EMA skips the leading NaNs of the MACD line, so the signal starts once the slow EMA
-    // has run SignalPeriod bars.
-    result.Signal = ComputeEMA(result.MACD, AParams.SignalPeriod);
-    Subtract(result.MACD, result.Signal, result.Histogram);
+    for (std::vector<double>* line : {&result.MACD, &result.Signal, &result.Histogram}) {
+        line->reserve(ACloses.size());
+    }
+    double fastChunk[IndicatorChunk];
+    double slowChunk[IndicatorChunk];
+    double macdChunk[IndicatorChunk];
+    double signalChunk[IndicatorChunk];
+    double histogramChunk[IndicatorChunk];
+    for (int from = 0; from < n; from += IndicatorChunk) {
+        const int count = std::min(IndicatorChunk, n - from);
+        fast.Run(closes + from, fastChunk, count);
+        slow.Run(closes + from, slowChunk, count);
+        Subtract(fastChunk, slowChunk, macdChunk, count);
+        signal.Run(macdChunk, signalChunk, count);
+        Subtract(macdChunk, signalChunk, histogramChunk, count);
+        result.MACD.insert(result.MACD.end(), macdChunk, macdChunk + count);
+        result.Signal.insert(result.Signal.end(), signalChunk, signalChunk + count);
+        result.Histogram.insert(result.Histogram.end(), histogramChunk, histogramChunk + count);
+    }
     return result;
 }
 

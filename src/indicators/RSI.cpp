@@ -90,9 +90,6 @@ std::vector<double> ComputeRSI(const std::vector<double>& ACloses, int APeriod) 
         return NaNArray(n);
     }
     const double* closes = ACloses.data();
-    if (const int missing = FirstNaN(closes, n); missing >= 0) {
-        throw EIndicatorError(Format("RSI : cours manquant a l'index %d", missing));
-    }
     double gain = 0;
     double loss = 0;
     for (int i = 1; i <= APeriod; ++i) {
@@ -109,7 +106,13 @@ std::vector<double> ComputeRSI(const std::vector<double>& ACloses, int APeriod) 
     // Wilder smoothing, a chunk of bars at a time: the gains and losses of the chunk, their
     // averages, then the RSI of each bar.
     const TExponentialSmoothing smoothing(1.0 / APeriod);
+    // Each chunk of closes is checked for a missing one just before it is used, while it is in
+    // the cache: the chunks come in order, so the first missing close is the one reported, and
+    // nothing computed before it is returned.
     return FillInChunks(n, [&](int AFrom, int ACount, double* AOut) {
+        if (const int missing = FirstNaN(closes + AFrom, ACount); missing >= 0) {
+            throw EIndicatorError(Format("RSI : cours manquant a l'index %d", AFrom + missing));
+        }
         const int j = WriteWarmUp(AFrom, ACount, APeriod, firstRSI, AOut);
         const int from = AFrom + j;
         const int count = ACount - j;

@@ -6,6 +6,7 @@
 namespace cotalys {
 namespace {
 
+using test::ExpectArrayNear;
 using test::ExpectIndicatorError;
 using test::NaN;
 
@@ -50,6 +51,54 @@ TEST(MACD, FirstSignalAfterSlowAndSignalWarmUp) {
         EXPECT_EQ(std::isnan(macd.Histogram[i]), i < 33) << i;
     }
     EXPECT_NEAR(macd.Histogram[34], macd.MACD[34] - macd.Signal[34], 1e-12);
+}
+
+// The definition, average by average over whole arrays, to compare the chunked routine with.
+TMACDResult ReferenceMACD(const std::vector<double>& ACloses, const TMACDParams& AParams) {
+    TMACDResult result;
+    const std::vector<double> fast = ComputeEMA(ACloses, AParams.FastPeriod);
+    const std::vector<double> slow = ComputeEMA(ACloses, AParams.SlowPeriod);
+    for (std::size_t i = 0; i < ACloses.size(); ++i) {
+        result.MACD.push_back(fast[i] - slow[i]);
+    }
+    result.Signal = ComputeEMA(result.MACD, AParams.SignalPeriod);
+    for (std::size_t i = 0; i < ACloses.size(); ++i) {
+        result.Histogram.push_back(result.MACD[i] - result.Signal[i]);
+    }
+    return result;
+}
+
+TEST(MACD, MatchesItsAveragesAcrossChunksGapsAndShortInputs) {
+    std::vector<double> closes;
+    for (int i = 0; i < 1100; ++i) {
+        closes.push_back(100 + 10 * std::sin(i * 0.37) + (i % 11) * 0.25);
+    }
+    // Leading gap, then gaps after the seeds, at chunk edges (512 positions) and at the end.
+    for (int i : {0, 1, 2, 60, 61, 300, 511, 512, 513, 1024, 1099}) {
+        closes[i] = NaN;
+    }
+    const struct {
+        const char* Name;
+        int Count;  // closes taken from the start
+    } cases[] = {
+        {"whole history", 1100},
+        {"no slow average", 3 + 25},
+        {"slow average but no signal", 3 + 33},
+        {"first signal", 3 + 34},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const std::vector<double> part(closes.begin(), closes.begin() + c.Count);
+        const TMACDResult actual = ComputeMACD(part, TMACDParams::Default());
+        const TMACDResult expected = ReferenceMACD(part, TMACDParams::Default());
+        ExpectArrayNear(actual.MACD, expected.MACD, 1e-9);
+        ExpectArrayNear(actual.Signal, expected.Signal, 1e-9);
+        ExpectArrayNear(actual.Histogram, expected.Histogram, 1e-9);
+    }
+    // A gap inside the slow average's seed, after the fast one's.
+    closes[20] = NaN;
+    ExpectIndicatorError([&] { ComputeMACD(closes, TMACDParams::Default()); },
+                         "EMA : donnees discontinues pendant l'amorcage");
 }
 
 struct TCrossCase {

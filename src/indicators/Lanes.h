@@ -11,7 +11,6 @@ constexpr int Width = 8;
 // Loads and stores through TLanes* need no alignment beyond that of a double.
 typedef double TLanes __attribute__((vector_size(64), aligned(8), may_alias));
 
-
 // The loops over lanes are compiled three times, for AVX-512, for AVX2 with FMA and for the
 // baseline x86-64 instruction set; the loader picks the best one the processor runs. The thread
 // sanitizer cannot run the loader's choice, which happens before it starts.

@@ -41,32 +41,30 @@ void GainsAndLosses(const double* __restrict ACloses, double* __restrict AGains,
     }
 }
 
-// Index of the first NaN of AValues, or -1. Whole chunks are checked at vector speed by
-// accumulating x - x, which is 0 for a number and NaN for a NaN (or an infinity); only a chunk
-// where that sum is not 0 is searched value by value.
+// Index of the first NaN among ACount values, or -1. The values are first checked all together
+// at vector speed, by summing x - x, which is 0 for a number and NaN for a NaN (or an
+// infinity); only when that sum is not 0 are they searched one by one.
 COTALYS_LANE_CLONES
 int FirstNaN(const double* AValues, int ACount) {
     using namespace lanes;
-    constexpr int Chunk = 32 * Width;
-    for (int from = 0; from < ACount; from += Chunk) {
-        const int to = std::min(ACount, from + Chunk);
-        if (to - from == Chunk) {
-            TLanes flags = {};
-            for (int j = from; j < to; j += Width) {
-                flags += At(AValues + j) - At(AValues + j);
-            }
-            double sum = 0;
-            for (int lane = 0; lane < Width; ++lane) {
-                sum += flags[lane];
-            }
-            if (sum == 0) {
-                continue;
-            }
-        }
-        for (int i = from; i < to; ++i) {
-            if (std::isnan(AValues[i])) {
-                return i;
-            }
+    TLanes flags = {};
+    int i = 0;
+    for (; i + Width <= ACount; i += Width) {
+        flags += At(AValues + i) - At(AValues + i);
+    }
+    double sum = 0;
+    for (; i < ACount; ++i) {
+        sum += AValues[i] - AValues[i];
+    }
+    for (int lane = 0; lane < Width; ++lane) {
+        sum += flags[lane];
+    }
+    if (sum == 0) {
+        return -1;
+    }
+    for (i = 0; i < ACount; ++i) {
+        if (std::isnan(AValues[i])) {
+            return i;
         }
     }
     return -1;
@@ -104,11 +102,10 @@ std::vector<double> ComputeRSI(const std::vector<double>& ACloses, int APeriod) 
     double avgLoss = loss / APeriod;
     const double firstRSI = RSIFromAverages(avgGain, avgLoss);
     // Wilder smoothing, a chunk of bars at a time: the gains and losses of the chunk, their
-    // averages, then the RSI of each bar.
+    // averages, then the RSI of each bar. Each chunk of closes is first checked for a missing
+    // one, while it is in the cache: the chunks come in order, so the first missing close is
+    // the one reported, and nothing computed before it is returned.
     const TExponentialSmoothing smoothing(1.0 / APeriod);
-    // Each chunk of closes is checked for a missing one just before it is used, while it is in
-    // the cache: the chunks come in order, so the first missing close is the one reported, and
-    // nothing computed before it is returned.
     return FillInChunks(n, [&](int AFrom, int ACount, double* AOut) {
         if (const int missing = FirstNaN(closes + AFrom, ACount); missing >= 0) {
             throw EIndicatorError(Format("RSI : cours manquant a l'index %d", AFrom + missing));

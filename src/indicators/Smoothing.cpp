@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-
 namespace cotalys {
 
 namespace {
@@ -15,8 +14,8 @@ using TBlockWeights = TExponentialSmoothing::TBlockWeights;
 // Smooths the block of eight values at AValues relative to its first value V: with G the
 // previous average minus V and U the values minus V, the averages are V + a^(j+1) G + Y(j),
 // where Y is the smoothing of U from 0 and depends on the values only. Returns false, writing
-// nothing, when the block holds a value that is not finite. Leaves in ASmoothed the last lane
-// of Y in every lane.
+// nothing, when the block holds a value that is not finite. Leaves the last lane of Y in every
+// lane of ALastSmoothed.
 [[gnu::always_inline]] inline bool SmoothBlock(const TBlockWeights& AWeights,
                                                const double* AValues, const TLanes& AGap,
                                                double* AOut, TLanes& ALastSmoothed) {
@@ -78,7 +77,7 @@ int SmoothLanes(const TBlockWeights& AWeights, const double* AValues, double* AO
 
 }  // namespace
 
-TExponentialSmoothing::TExponentialSmoothing(double AK) : FK(AK), FWeights{AK, 1 - AK, {}, 1, 1} {
+TExponentialSmoothing::TExponentialSmoothing(double AK) : FWeights{AK, 1 - AK, {}, 1, 1} {
     for (int j = 0; j < Width; ++j) {
         FWeights.Decay8 *= FWeights.A;
         FWeights.Decay[j] = FWeights.Decay8;

@@ -12,11 +12,9 @@ class TExponentialSmoothing {
 public:
     explicit TExponentialSmoothing(double AK);
 
-    double K() const { return FK; }
-
     // The average after one more value.
     double Step(double AAverage, double AValue) const {
-        return AAverage + FK * (AValue - AAverage);
+        return AAverage + FWeights.K * (AValue - AAverage);
     }
 
     // Smooths the first values of AValues into AOut, eight at a time, from AAverage, the
@@ -30,8 +28,8 @@ public:
     // becomes the last average. Every value counts, as in Step.
     void StepAll(const double* AValues, double* AOut, int ACount, double& AAverage) const;
 
-    // The weights of the blocks of eight: a = 1 - K, lane j of Decay a^(j+1), Decay8 = a^8
-    // and Decay16 = a^16.
+    // K and the weights of the blocks of eight: a = 1 - K, lane j of Decay a^(j+1),
+    // Decay8 = a^8 and Decay16 = a^16.
     struct TBlockWeights {
         double K;
         double A;
@@ -41,7 +39,6 @@ public:
     };
 
 private:
-    double FK;
     TBlockWeights FWeights;
 };
 

@@ -8,8 +8,7 @@ namespace cotalys::lanes {
 
 constexpr int Width = 8;
 
-// Loads and stores through TLanes* need no alignment beyond that of a double.
-typedef double TLanes __attribute__((vector_size(64), aligned(8), may_alias));
+typedef double TLanes __attribute__((vector_size(64)));
 
 // The loops over lanes are compiled three times, for AVX-512, for AVX2 with FMA and for the
 // baseline x86-64 instruction set; the loader picks the best one the processor runs. The thread
@@ -22,12 +21,15 @@ typedef double TLanes __attribute__((vector_size(64), aligned(8), may_alias));
 #define COTALYS_LANE_CLONES
 #endif
 
-[[gnu::always_inline]] inline const TLanes& At(const double* AValues) {
-    return *reinterpret_cast<const TLanes*>(AValues);
+// Eight doubles from AValues, which need no alignment beyond that of a double (copying the
+// bytes is how both compilers are told so; it compiles to one unaligned load).
+[[gnu::always_inline]] inline void Load(const double* AValues, TLanes& AInto) {
+    __builtin_memcpy(&AInto, AValues, sizeof AInto);
 }
 
-[[gnu::always_inline]] inline TLanes& At(double* AValues) {
-    return *reinterpret_cast<TLanes*>(AValues);
+// Eight doubles into AInto, aligned as a double.
+[[gnu::always_inline]] inline void Store(const TLanes& ALanes, double* AInto) {
+    __builtin_memcpy(AInto, &ALanes, sizeof ALanes);
 }
 
 // Every lane holds lane 7 of ALanes.

@@ -50,7 +50,9 @@ int FirstNaN(const double* AValues, int ACount) {
     TLanes flags = {};
     int i = 0;
     for (; i + Width <= ACount; i += Width) {
-        flags += At(AValues + i) - At(AValues + i);
+        TLanes values;
+        Load(AValues + i, values);
+        flags += values - values;
     }
     double sum = 0;
     for (; i < ACount; ++i) {

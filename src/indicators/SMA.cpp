@@ -25,12 +25,16 @@ int AverageBlocks(const double* AValues, int APeriod, double* AOut, int ACount, 
     TLanes sum = zero + ASum;
     int i = 0;
     for (; i + Width <= ACount; i += Width) {
-        TLanes changes = At(AValues + i) - At(AValues + i - APeriod);
+        TLanes changes;
+        TLanes leaving;
+        Load(AValues + i, changes);
+        Load(AValues + i - APeriod, leaving);
+        changes -= leaving;
         DecayedPrefixSum(changes, 1);
         if (!std::isfinite(changes[Width - 1])) {
             break;
         }
-        At(AOut + i) = (sum + changes) / period;
+        Store((sum + changes) / period, AOut + i);
         TLanes last;
         BroadcastLast(changes, last);
         sum += last;

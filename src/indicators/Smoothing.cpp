@@ -20,14 +20,16 @@ using TBlockWeights = TExponentialSmoothing::TBlockWeights;
                                                const double* AValues, const TLanes& AGap,
                                                double* AOut, TLanes& ALastSmoothed) {
     const double first = AValues[0];
-    TLanes smoothed = AWeights.K * (lanes::At(AValues) - first);
+    TLanes smoothed;
+    lanes::Load(AValues, smoothed);
+    smoothed = AWeights.K * (smoothed - first);
     lanes::DecayedPrefixSum(smoothed, AWeights.A);
     // Every weight is positive, so a NaN or an infinity anywhere in the block reaches the last
     // lane.
     if (!std::isfinite(smoothed[Width - 1])) {
         return false;
     }
-    lanes::At(AOut) = first + (AWeights.Decay * AGap + smoothed);
+    lanes::Store(first + (AWeights.Decay * AGap + smoothed), AOut);
     lanes::BroadcastLast(smoothed, ALastSmoothed);
     return true;
 }

@@ -9,9 +9,12 @@ build=${COTALYS_TSAN_BUILD:-build/tsan}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O0 -g1" -DCOTALYS_WERROR=ON -DCOTALYS_TSAN=ON \
   >/dev/null
 
+# The target list is read whole: grep -q would stop reading early, and under pipefail the
+# writer's broken pipe would make a present suite look absent.
+targets=$(ninja -C "$build" -t targets all)
 suites=()
 for suite in test_backtest test_scanner; do
-  if ninja -C "$build" -t targets all | grep -q "^$suite:"; then suites+=("$suite"); fi
+  if grep -q "^$suite:" <<< "$targets"; then suites+=("$suite"); fi
 done
 if [ ${#suites[@]} -eq 0 ]; then
   echo "== ThreadSanitizer : aucune suite de lots a verifier dans cette version"

@@ -41,6 +41,60 @@ void GainsAndLosses(const double* __restrict ACloses, double* __restrict AGains,
     }
 }
 
+// Wilder's averages of the gains and losses of the first bars of ACloses (ACloses[-1] is the
+// close before the first), sixteen bars per turn while sixteen remain; returns how many bars it
+// did, with AGain and ALoss the averages at the last of them. The gains and losses stay in the
+// registers. Each average goes from one turn to the next as E' = a^16 E + C, with C from the
+// turn's gains (or losses) alone, so a turn waits on one multiply-add per average; a zero
+// average stays exactly zero over a flat stretch.
+COTALYS_LANE_CLONES
+int SmoothGainsAndLosses(const TExponentialSmoothing::TBlockWeights& AWeights,
+                         const double* ACloses, double* AGainAverages, double* ALossAverages,
+                         int ACount, double& AGain, double& ALoss) {
+    using namespace lanes;
+    typedef long long TBits __attribute__((vector_size(64)));
+    // A local copy, which the stores cannot overwrite as far as the compiler knows.
+    const TExponentialSmoothing::TBlockWeights weights = AWeights;
+    const TBits noSign = TBits{} + 0x7FFFFFFFFFFFFFFFLL;
+    const double halfK = 0.5 * weights.K;
+    const TLanes zero = {};
+    TLanes averages[2] = {zero + AGain, zero + ALoss};  // gains, losses
+    int i = 0;
+    for (; i + 2 * Width <= ACount; i += 2 * Width) {
+        // Lane j of smoothed[side][block]: the smoothing from 0 of the block's K x gains (or
+        // losses) up to bar j.
+        TLanes smoothed[2][2];
+        for (int block = 0; block < 2; ++block) {
+            TLanes close;
+            TLanes previous;
+            Load(ACloses + i + block * Width, close);
+            Load(ACloses + i + block * Width - 1, previous);
+            const TLanes d = close - previous;
+            const TLanes magnitude = (TLanes)((TBits)d & noSign);
+            // max(d, 0) and max(-d, 0), exact, without a comparison.
+            smoothed[0][block] = (magnitude + d) * halfK;
+            smoothed[1][block] = (magnitude - d) * halfK;
+            DecayedPrefixSum(smoothed[0][block], weights.A);
+            DecayedPrefixSum(smoothed[1][block], weights.A);
+        }
+        double* out[2] = {AGainAverages + i, ALossAverages + i};
+        for (int side = 0; side < 2; ++side) {
+            TLanes lastA;
+            TLanes lastB;
+            BroadcastLast(smoothed[side][0], lastA);
+            BroadcastLast(smoothed[side][1], lastB);
+            const TLanes& average = averages[side];
+            const TLanes averageB = weights.Decay8 * average + lastA;
+            Store(weights.Decay * average + smoothed[side][0], out[side]);
+            Store(weights.Decay * averageB + smoothed[side][1], out[side] + Width);
+            averages[side] = weights.Decay16 * average + (weights.Decay8 * lastA + lastB);
+        }
+    }
+    AGain = averages[0][0];
+    ALoss = averages[1][0];
+    return i;
+}
+
 // Index of the first NaN among ACount values, or -1. The values are first checked all together
 // at vector speed, by summing x - x, which is 0 for a number and NaN for a NaN (or an
 // infinity); only when that sum is not 0 are they searched one by one.
@@ -119,9 +173,12 @@ std::vector<double> ComputeRSI(const std::vector<double>& ACloses, int APeriod) 
         double losses[IndicatorChunk];
         double gainAverages[IndicatorChunk];
         double lossAverages[IndicatorChunk];
-        GainsAndLosses(closes + from - 1, gains, losses, count);
-        smoothing.StepAll(gains, gainAverages, count, avgGain);
-        smoothing.StepAll(losses, lossAverages, count, avgLoss);
+        const int fused = SmoothGainsAndLosses(smoothing.Weights(), closes + from, gainAverages,
+                                               lossAverages, count, avgGain, avgLoss);
+        const int rest = count - fused;
+        GainsAndLosses(closes + from + fused - 1, gains, losses, rest);
+        smoothing.StepAll(gains, gainAverages + fused, rest, avgGain);
+        smoothing.StepAll(losses, lossAverages + fused, rest, avgLoss);
         RSIFromAverageArrays(gainAverages, lossAverages, AOut + j, count);
     });
 }

@@ -38,6 +38,8 @@ public:
         double Decay16;
     };
 
+    const TBlockWeights& Weights() const { return FWeights; }
+
 private:
     TBlockWeights FWeights;
 };

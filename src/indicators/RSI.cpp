@@ -8,10 +8,13 @@
 #include "indicators/Lanes.h"
 #include "indicators/MovingAverages.h"
 #include "indicators/Smoothing.h"
+#include "indicators/SmoothingTurns.h"
 
 namespace cotalys {
 
 namespace {
+
+using namespace lanes;
 
 // ARSI[j] := RSIFromAverages(AGains[j], ALosses[j]) for ACount positions, written without a
 // branch so that the compiler turns it into vector code.
@@ -48,22 +51,20 @@ void GainsAndLosses(const double* __restrict ACloses, double* __restrict AGains,
 // turn's gains (or losses) alone, so a turn waits on one multiply-add per average; a zero
 // average stays exactly zero over a flat stretch.
 COTALYS_LANE_CLONES
-int SmoothGainsAndLosses(const TExponentialSmoothing::TBlockWeights& AWeights,
-                         const double* ACloses, double* AGainAverages, double* ALossAverages,
-                         int ACount, double& AGain, double& ALoss) {
-    using namespace lanes;
+int SmoothGainsAndLosses(const TBlockWeights& AWeights, const double* ACloses,
+                         double* AGainAverages, double* ALossAverages, int ACount,
+                         double& AGain, double& ALoss) {
     typedef long long TBits __attribute__((vector_size(64)));
     // A local copy, which the stores cannot overwrite as far as the compiler knows.
-    const TExponentialSmoothing::TBlockWeights weights = AWeights;
+    const TBlockWeights weights = AWeights;
     const TBits noSign = TBits{} + 0x7FFFFFFFFFFFFFFFLL;
-    const double halfK = 0.5 * weights.K;
     const TLanes zero = {};
-    TLanes averages[2] = {zero + AGain, zero + ALoss};  // gains, losses
+    TLanes gainAverage = zero + AGain;
+    TLanes lossAverage = zero + ALoss;
     int i = 0;
     for (; i + 2 * Width <= ACount; i += 2 * Width) {
-        // Lane j of smoothed[side][block]: the smoothing from 0 of the block's K x gains (or
-        // losses) up to bar j.
-        TLanes smoothed[2][2];
+        TLanes gains[2];
+        TLanes losses[2];
         for (int block = 0; block < 2; ++block) {
             TLanes close;
             TLanes previous;
@@ -72,26 +73,21 @@ int SmoothGainsAndLosses(const TExponentialSmoothing::TBlockWeights& AWeights,
             const TLanes d = close - previous;
             const TLanes magnitude = (TLanes)((TBits)d & noSign);
             // max(d, 0) and max(-d, 0), exact, without a comparison.
-            smoothed[0][block] = (magnitude + d) * halfK;
-            smoothed[1][block] = (magnitude - d) * halfK;
-            DecayedPrefixSum(smoothed[0][block], weights.A);
-            DecayedPrefixSum(smoothed[1][block], weights.A);
+            gains[block] = (magnitude + d) * 0.5;
+            losses[block] = (magnitude - d) * 0.5;
+            SmoothFromZero(weights, gains[block]);
+            SmoothFromZero(weights, losses[block]);
         }
-        double* out[2] = {AGainAverages + i, ALossAverages + i};
-        for (int side = 0; side < 2; ++side) {
-            TLanes lastA;
-            TLanes lastB;
-            BroadcastLast(smoothed[side][0], lastA);
-            BroadcastLast(smoothed[side][1], lastB);
-            const TLanes& average = averages[side];
-            const TLanes averageB = weights.Decay8 * average + lastA;
-            Store(weights.Decay * average + smoothed[side][0], out[side]);
-            Store(weights.Decay * averageB + smoothed[side][1], out[side] + Width);
-            averages[side] = weights.Decay16 * average + (weights.Decay8 * lastA + lastB);
-        }
+        TLanes averages[2];
+        AverageTurn(weights, gains, gainAverage, averages);
+        Store(averages[0], AGainAverages + i);
+        Store(averages[1], AGainAverages + i + Width);
+        AverageTurn(weights, losses, lossAverage, averages);
+        Store(averages[0], ALossAverages + i);
+        Store(averages[1], ALossAverages + i + Width);
     }
-    AGain = averages[0][0];
-    ALoss = averages[1][0];
+    AGain = gainAverage[0];
+    ALoss = lossAverage[0];
     return i;
 }
 
@@ -100,7 +96,6 @@ int SmoothGainsAndLosses(const TExponentialSmoothing::TBlockWeights& AWeights,
 // infinity); only when that sum is not 0 are they searched one by one.
 COTALYS_LANE_CLONES
 int FirstNaN(const double* AValues, int ACount) {
-    using namespace lanes;
     TLanes flags = {};
     int i = 0;
     for (; i + Width <= ACount; i += Width) {

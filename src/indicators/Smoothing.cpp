@@ -1,42 +1,15 @@
 #include "indicators/Smoothing.h"
 
-#include <cmath>
+#include "indicators/SmoothingTurns.h"
 
 namespace cotalys {
 
 namespace {
 
-using lanes::TLanes;
-using lanes::Width;
+using namespace lanes;
 
-using TBlockWeights = TExponentialSmoothing::TBlockWeights;
-
-// Smooths the block of eight values at AValues relative to its first value V: with G the
-// previous average minus V and U the values minus V, the averages are V + a^(j+1) G + Y(j),
-// where Y is the smoothing of U from 0 and depends on the values only. Returns false, writing
-// nothing, when the block holds a value that is not finite. Leaves the last lane of Y in every
-// lane of ALastSmoothed.
-[[gnu::always_inline]] inline bool SmoothBlock(const TBlockWeights& AWeights,
-                                               const double* AValues, const TLanes& AGap,
-                                               double* AOut, TLanes& ALastSmoothed) {
-    const double first = AValues[0];
-    TLanes smoothed;
-    lanes::Load(AValues, smoothed);
-    smoothed = AWeights.K * (smoothed - first);
-    lanes::DecayedPrefixSum(smoothed, AWeights.A);
-    // Every weight is positive, so a NaN or an infinity anywhere in the block reaches the last
-    // lane.
-    if (!std::isfinite(smoothed[Width - 1])) {
-        return false;
-    }
-    lanes::Store(first + (AWeights.Decay * AGap + smoothed), AOut);
-    lanes::BroadcastLast(smoothed, ALastSmoothed);
-    return true;
-}
-
-// The block loop of StepBlocks, two blocks per turn: the gap to the first value handed from
-// one turn to the next, G' = a^16 G + C, waits on a single multiply-add per sixteen values (C
-// depends on the values only), and a constant input keeps every gap at 0 exactly.
+// The loop of StepBlocks: whole turns of sixteen values while they are finite, then one more
+// block of eight if it is.
 COTALYS_LANE_CLONES
 int SmoothLanes(const TBlockWeights& AWeights, const double* AValues, double* AOut, int ACount,
                 double& AAverage) {
@@ -50,26 +23,35 @@ int SmoothLanes(const TBlockWeights& AWeights, const double* AValues, double* AO
     const TLanes zero = {};
     TLanes gap = zero + (AAverage - AValues[0]);
     int i = 0;
-    while (i + Width <= ACount) {
-        TLanes lastA;
-        if (!SmoothBlock(weights, AValues + i, gap, AOut + i, lastA)) {
+    for (; i + 2 * Width <= ACount; i += 2 * Width) {
+        const double first[2] = {AValues[i], AValues[i + Width]};
+        TLanes smoothed[2];
+        for (int block = 0; block < 2; ++block) {
+            Load(AValues + i + block * Width, smoothed[block]);
+            smoothed[block] -= first[block];
+            SmoothFromZero(weights, smoothed[block]);
+        }
+        if (!TurnIsFinite(smoothed)) {
             break;
         }
-        // The gap of the second block, relative to its own first value (the first block's
-        // when there is no second block).
-        const int second = i + Width < ACount ? i + Width : i;
-        const TLanes stepA = lastA + (AValues[i] - AValues[second]);
-        TLanes lastB;
-        if (i + 2 * Width > ACount ||
-            !SmoothBlock(weights, AValues + i + Width, weights.Decay8 * gap + stepA,
-                         AOut + i + Width, lastB)) {
+        const double next = i + 2 * Width < ACount ? AValues[i + 2 * Width] : first[1];
+        TLanes averages[2];
+        RelativeAverageTurn(weights, smoothed, first, next, gap, averages);
+        Store(averages[0], AOut + i);
+        Store(averages[1], AOut + i + Width);
+    }
+    if (i + Width <= ACount) {
+        // A last block of eight (or the first of a turn that met a value not finite), relative
+        // to its first value as in a turn.
+        const double first = AValues[i];
+        TLanes smoothed;
+        Load(AValues + i, smoothed);
+        smoothed -= first;
+        SmoothFromZero(weights, smoothed);
+        if (__builtin_isfinite(smoothed[Width - 1])) {
+            Store(first + (weights.Decay * gap + smoothed), AOut + i);
             i += Width;
-            break;
         }
-        const int third = i + 2 * Width < ACount ? i + 2 * Width : i + Width;
-        const TLanes stepB = lastB + (AValues[i + Width] - AValues[third]);
-        gap = weights.Decay16 * gap + (weights.Decay8 * stepA + stepB);
-        i += 2 * Width;
     }
     if (i > 0) {
         AAverage = AOut[i - 1];

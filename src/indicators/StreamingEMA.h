@@ -20,6 +20,15 @@ public:
     // NaN.
     void Run(const double* AValues, double* AOut, int ACount);
 
+    // True once the seed is behind: from then on every position gets an average.
+    bool Seeded() const { return FComputes && FSeedCount == FPeriod; }
+
+    const TExponentialSmoothing& Smoothing() const { return FSmoothing; }
+
+    // The average at the last position run. A loop that runs several averages together over
+    // the next positions, once they are seeded, moves it on for them.
+    double& Average() { return FAverage; }
+
 private:
     int FPeriod;
     bool FComputes;

@@ -73,8 +73,10 @@ TEST(MACD, MatchesItsAveragesAcrossChunksGapsAndShortInputs) {
     for (int i = 0; i < 1100; ++i) {
         closes.push_back(100 + 10 * std::sin(i * 0.37) + (i % 11) * 0.25);
     }
-    // Leading gap, then gaps after the seeds, at chunk edges (512 positions) and at the end.
-    for (int i : {0, 1, 2, 60, 61, 300, 511, 512, 513, 1024, 1099}) {
+    // Leading gap, then gaps after the seeds, at chunk edges (512 positions), inside chunks
+    // (where the three averages run together up to the gap and separately after it) and at
+    // the end.
+    for (int i : {0, 1, 2, 60, 61, 300, 511, 700, 701, 1023, 1040, 1099}) {
         closes[i] = NaN;
     }
     const struct {
@@ -99,6 +101,17 @@ TEST(MACD, MatchesItsAveragesAcrossChunksGapsAndShortInputs) {
     closes[20] = NaN;
     ExpectIndicatorError([&] { ComputeMACD(closes, TMACDParams::Default()); },
                          "EMA : donnees discontinues pendant l'amorcage");
+}
+
+// A flat market has no crossing: the lines are exactly 0, also where the three averages run
+// together (beyond the first chunk of 512 positions).
+TEST(MACD, FlatClosesGiveExactlyZeroLines) {
+    const TMACDResult macd = ComputeMACD(std::vector<double>(1100, 100), TMACDParams::Default());
+    for (std::size_t i = 33; i < 1100; ++i) {
+        ASSERT_EQ(macd.MACD[i], 0) << i;
+        ASSERT_EQ(macd.Signal[i], 0) << i;
+        ASSERT_EQ(macd.Histogram[i], 0) << i;
+    }
 }
 
 struct TCrossCase {

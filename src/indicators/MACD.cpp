@@ -45,8 +45,8 @@ int MACDTurns(const lanes::TBlockWeights& AFastWeights, const lanes::TBlockWeigh
     TLanes fastGap = zero + (AFast - ACloses[0]);
     TLanes slowGap = zero + (ASlow - ACloses[0]);
     TLanes signal = zero + ASignalAverage;
-    TLanes fastAverages[2];
-    TLanes slowAverages[2];
+    TLanes fastAverages[2] = {};
+    TLanes slowAverages[2] = {};
     int i = 0;
     for (; i + 2 * Width <= ACount; i += 2 * Width) {
         const double first[2] = {ACloses[i], ACloses[i + Width]};

@@ -1,4 +1,6 @@
 
+#include <algorithm>
+
 #include "core/Exceptions.h"
 #include "core/Formatting.h"
 #include "indicators/ChunkedArray.h"
@@ -31,6 +33,8 @@ std::vector<double> TSupportResistanceAnalyzer::ATR(const TPriceSeries& ASeries,
         double ranges[IndicatorChunk];
         for (int k = j; k < ACount; ++k) {
             const int i = AFrom + k;
+            // The bars of the next chunk start coming from memory while this one is smoothed.
+            __builtin_prefetch(bars.data() + std::min(i + IndicatorChunk, n - 1));
             ranges[k] = TrueRange(bars[i].High, bars[i].Low, bars[i - 1].Close);
         }
         smoothing.StepAll(ranges + j, AOut + j, ACount - j, atr);

@@ -58,6 +58,7 @@ int SmoothGainsAndLosses(const TBlockWeights& AWeights, const double* ACloses,
     // A local copy, which the stores cannot overwrite as far as the compiler knows.
     const TBlockWeights weights = AWeights;
     const TBits noSign = TBits{} + 0x7FFFFFFFFFFFFFFFLL;
+    const double halfK = 0.5 * weights.K;
     const TLanes zero = {};
     TLanes gainAverage = zero + AGain;
     TLanes lossAverage = zero + ALoss;
@@ -72,11 +73,11 @@ int SmoothGainsAndLosses(const TBlockWeights& AWeights, const double* ACloses,
             Load(ACloses + i + block * Width - 1, previous);
             const TLanes d = close - previous;
             const TLanes magnitude = (TLanes)((TBits)d & noSign);
-            // max(d, 0) and max(-d, 0), exact, without a comparison.
-            gains[block] = (magnitude + d) * 0.5;
-            losses[block] = (magnitude - d) * 0.5;
-            SmoothFromZero(weights, gains[block]);
-            SmoothFromZero(weights, losses[block]);
+            // K x max(d, 0) and K x max(-d, 0), without a comparison, smoothed from zero.
+            gains[block] = (magnitude + d) * halfK;
+            losses[block] = (magnitude - d) * halfK;
+            DecayedPrefixSum(gains[block], weights.A);
+            DecayedPrefixSum(losses[block], weights.A);
         }
         TLanes averages[2];
         AverageTurn(weights, gains, gainAverage, averages);

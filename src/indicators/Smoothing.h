@@ -17,11 +17,11 @@ public:
         return AAverage + FWeights.K * (AValue - AAverage);
     }
 
-    // Smooths the first values of AValues into AOut, eight at a time, from AAverage, the
-    // average before the first. Stops before the first block of eight that holds a value that
-    // is not finite and before a last block shorter than eight; returns the number of values
-    // smoothed, with AAverage the average of the last of them. The same averages as Step up to
-    // rounding, and exact on constant input like Step.
+    // Smooths the first values of AValues into AOut, from AAverage, the average before the
+    // first, in blocks of eight at vector speed. Stops at the first block that holds a value
+    // that is not finite, and before the last values short of a block; returns the number of
+    // values smoothed (a multiple of eight), with AAverage the average of the last of them. The
+    // same averages as Step up to rounding, and exact on constant input like Step.
     int StepBlocks(const double* AValues, double* AOut, int ACount, double& AAverage) const;
 
     // Smooths ACount values into AOut from AAverage, the average before the first; AAverage

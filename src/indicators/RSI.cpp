@@ -153,10 +153,11 @@ std::vector<double> ComputeRSI(const std::vector<double>& ACloses, int APeriod) 
     double avgGain = gain / APeriod;
     double avgLoss = loss / APeriod;
     const double firstRSI = RSIFromAverages(avgGain, avgLoss);
-    // Wilder smoothing, a chunk of bars at a time: the gains and losses of the chunk, their
-    // averages, then the RSI of each bar. Each chunk of closes is first checked for a missing
-    // one, while it is in the cache: the chunks come in order, so the first missing close is
-    // the one reported, and nothing computed before it is returned.
+    // Wilder smoothing, a chunk of bars at a time: the averages of the gains and losses, by
+    // turns of sixteen bars and then bar by bar for the few left, then the RSI of each bar.
+    // Each chunk of closes is first checked for a missing one, while it is in the cache: the
+    // chunks come in order, so the first missing close is the one reported, and nothing
+    // computed before it is returned.
     const TExponentialSmoothing smoothing(1.0 / APeriod);
     return FillInChunks(n, [&](int AFrom, int ACount, double* AOut) {
         if (const int missing = FirstNaN(closes + AFrom, ACount); missing >= 0) {
@@ -165,13 +166,14 @@ std::vector<double> ComputeRSI(const std::vector<double>& ACloses, int APeriod) 
         const int j = WriteWarmUp(AFrom, ACount, APeriod, firstRSI, AOut);
         const int from = AFrom + j;
         const int count = ACount - j;
-        double gains[IndicatorChunk];
-        double losses[IndicatorChunk];
         double gainAverages[IndicatorChunk];
         double lossAverages[IndicatorChunk];
         const int fused = SmoothGainsAndLosses(smoothing.Weights(), closes + from, gainAverages,
                                                lossAverages, count, avgGain, avgLoss);
+        // Fewer than a turn's bars are left.
         const int rest = count - fused;
+        double gains[2 * Width];
+        double losses[2 * Width];
         GainsAndLosses(closes + from + fused - 1, gains, losses, rest);
         smoothing.StepAll(gains, gainAverages + fused, rest, avgGain);
         smoothing.StepAll(losses, lossAverages + fused, rest, avgLoss);

@@ -16,17 +16,13 @@ namespace {
 
 using namespace lanes;
 
-// ARSI[j] := RSIFromAverages(AGains[j], ALosses[j]) for ACount positions, written without a
-// branch so that the compiler turns it into vector code.
+// ARSI[j] := RSIFromAverages(AGains[j], ALosses[j]) for ACount positions, in a loop the
+// compiler turns into vector code.
 COTALYS_LANE_CLONES
 void RSIFromAverageArrays(const double* __restrict AGains, const double* __restrict ALosses,
                           double* __restrict ARSI, int ACount) {
     for (int j = 0; j < ACount; ++j) {
-        const double gain = AGains[j];
-        const double loss = ALosses[j];
-        const double withLoss = 100.0 * gain / (gain + loss);
-        const double withoutLoss = std::fabs(gain) <= RSIZeroTolerance ? 50.0 : 100.0;
-        ARSI[j] = std::fabs(loss) <= RSIZeroTolerance ? withoutLoss : withLoss;
+        ARSI[j] = RSIFromAverages(AGains[j], ALosses[j]);
     }
 }
 

@@ -130,6 +130,9 @@ TMACDResult ComputeMACD(const std::vector<double>& ACloses, const TMACDParams& A
     double histogramChunk[IndicatorChunk];
     for (int from = 0; from < n; from += IndicatorChunk) {
         const int count = std::min(IndicatorChunk, n - from);
+        for (const std::vector<double>* line : {&result.MACD, &result.Signal, &result.Histogram}) {
+            PrefetchNextChunk(*line, from, n);
+        }
         // Once the three averages are seeded the turns do the chunk, and each average runs on
         // its own over what they leave: the warm-up, and positions near missing closes.
         int done = 0;

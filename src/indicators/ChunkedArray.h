@@ -10,18 +10,6 @@ namespace cotalys {
 // to stay in the first-level cache, large enough that the per-chunk work does not count.
 constexpr int IndicatorChunk = 512;
 
-// Asks for the cache lines of the chunk after the one starting at AFrom in AResult, whose
-// capacity holds ACount values, so that they come from memory while this chunk is computed
-// instead of when it is stored: an array of a million values is far larger than the cache.
-inline void PrefetchNextChunk(const std::vector<double>& AResult, int AFrom, int ACount) {
-    const int next = AFrom + IndicatorChunk;
-    const int count = std::min(IndicatorChunk, ACount - next);
-    constexpr int ValuesPerLine = 64 / sizeof(double);
-    for (int k = 0; k < count; k += ValuesPerLine) {
-        __builtin_prefetch(AResult.data() + next + k, 1);
-    }
-}
-
 // Builds an array of ACount values front to back, AFill(from, count, out) writing positions
 // from .. from + count - 1 into out, at most IndicatorChunk at a time. Each position of the
 // result is written once, where filling an array with NaN and then overwriting it writes every
@@ -33,7 +21,6 @@ std::vector<double> FillInChunks(int ACount, TFill&& AFill) {
     double chunk[IndicatorChunk];
     for (int from = 0; from < ACount; from += IndicatorChunk) {
         const int count = std::min(IndicatorChunk, ACount - from);
-        PrefetchNextChunk(result, from, ACount);
         AFill(from, count, chunk);
         result.insert(result.end(), chunk, chunk + count);
     }

@@ -87,6 +87,19 @@ int MACDTurns(const lanes::TBlockWeights& AFastWeights, const lanes::TBlockWeigh
     return i;
 }
 
+// Asks for the cache lines of the chunk after the one starting at AFrom in ALine, whose capacity
+// holds ACount values. Three fresh arrays of a million values do not fit in the cache, and
+// storing into lines still in memory would stall the loop: asked for in advance, they arrive
+// while this chunk is computed. Routines writing a single array gain nothing from it.
+void PrefetchNextChunk(const std::vector<double>& ALine, int AFrom, int ACount) {
+    const int next = AFrom + IndicatorChunk;
+    const int count = std::min(IndicatorChunk, ACount - next);
+    constexpr int ValuesPerLine = 64 / sizeof(double);
+    for (int k = 0; k < count; k += ValuesPerLine) {
+        __builtin_prefetch(ALine.data() + next + k, 1);
+    }
+}
+
 // The sign of the last non-zero histogram value at or before AIndex: +1, -1, or 0 when a NaN or
 // the start of the array comes first.
 int LastNonZeroSign(const std::vector<double>& AHistogram, int AIndex) {

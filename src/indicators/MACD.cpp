@@ -90,7 +90,7 @@ int MACDTurns(const lanes::TBlockWeights& AFastWeights, const lanes::TBlockWeigh
 // Asks for the cache lines of the chunk after the one starting at AFrom in ALine, whose capacity
 // holds ACount values. Three fresh arrays of a million values do not fit in the cache, and
 // storing into lines still in memory would stall the loop: asked for in advance, they arrive
-// while this chunk is computed. Routines writing a single array gain nothing from it.
+// while this chunk is computed. The routines writing a single array ran slower with it.
 void PrefetchNextChunk(const std::vector<double>& ALine, int AFrom, int ACount) {
     const int next = AFrom + IndicatorChunk;
     const int count = std::min(IndicatorChunk, ACount - next);

@@ -8,6 +8,7 @@
 #include "core/Exceptions.h"
 #include "core/Files.h"
 #include "core/Formatting.h"
+#include "core/Numbers.h"
 #include "core/ParseReport.h"
 #include "core/Paths.h"
 #include "core/PriceSeries.h"

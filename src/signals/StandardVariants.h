@@ -6,6 +6,25 @@
 
 namespace cotalys {
 
+// The standard analysis, shared by the review of one symbol, the backtest and the scanner.
+// Symbol of the CAC 40 index, read beside every symbol for the market filter.
+inline constexpr const char* MarketIndexSymbol = "^FCHI";
+// Period of the RSI shown and tested everywhere.
+inline constexpr int RsiPeriod = 14;
+// Period of the index average behind the market filter (the "MM50").
+inline constexpr int MarketAveragePeriod = 50;
+// Sessions of the volume average against which each session's volume is graded.
+inline constexpr int VolumeAveragePeriod = 20;
+// Fewest bars the review of one symbol accepts: the indicators would not settle below.
+inline constexpr int ReviewMinimumBars = 60;
+// Fewest bars a symbol needs in a backtest or a scan.
+inline constexpr int BatchMinimumBars = 120;
+// Working window of the zone history: the zones of each bar come from its last 320 bars.
+inline constexpr int ZoneWindowBars = 320;
+// A signal on one of the last four bars (the last bar and the 3 before it) is recent: it is
+// sized and the scanner retains it.
+inline constexpr int RecentSignalBars = 3;
+
 // The ten settings every comparison runs, in report order: the default first, then the default
 // with one change each (RSI optional, 4/4 only, strong zones, MACD > 0, market above its MM50,
 // reward/risk >= 1.5, resistance margin >= 5 %, within 10 % of the high, favourable CAC phase).

@@ -6,11 +6,9 @@
 
 #include "core/Core.h"
 #include "providers/Providers.h"
+#include "signals/EntrySignals.h"
 
 namespace cotalys {
-
-// The symbol of the CAC 40 index loaded beside every symbol for the market filter.
-inline constexpr const char* MarketIndexSymbol = "^FCHI";
 
 // One click on "Charger 1 an": what to load, from where, and the date windows.
 struct TLoadRequest {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cli/SymbolReview.h"
+#include "review/SymbolReview.h"
 
 namespace cotalys {
 

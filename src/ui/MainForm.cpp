@@ -84,7 +84,7 @@ TMainForm::~TMainForm() {
     if (FChart != nullptr) {
         FChart->ClearData("");
     }
-    FreeAnalysis();
+    FReview.reset();
     FMarket.reset();
     if (FBusyCursor) {
         QApplication::restoreOverrideCursor();
@@ -278,12 +278,6 @@ void TMainForm::SetBusy(bool ABusy) {
     }
 }
 
-void TMainForm::FreeAnalysis() {
-    FAnalysis.reset();
-    FColorizer.reset();
-    FSeries.reset();
-}
-
 void TMainForm::closeEvent(QCloseEvent* AEvent) {
     if (FScanRunning && FCancelScan) {
         FCancelScan->store(true);
@@ -303,11 +297,11 @@ void TMainForm::closeEvent(QCloseEvent* AEvent) {
 }
 
 void TMainForm::ExportClick() {
-    if (!FSeries) {
+    if (!FReview) {
         return;
     }
     const std::string proposed =
-        Format("%s_%s.png", FSeries->Symbol(),
+        Format("%s_%s.png", FReview->Series().Symbol(),
                FormatDateTime("yyyymmdd", Today(), DefaultFormatSettings()));
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -11,9 +11,7 @@
 #include <vector>
 
 #include "core/Core.h"
-#include "indicators/Indicators.h"
-#include "indicators/VolumeColors.h"
-#include "providers/Providers.h"
+#include "review/SymbolReview.h"
 #include "signals/EntrySignals.h"
 #include "sizing/PositionSizing.h"
 
@@ -29,8 +27,6 @@ namespace cotalys {
 
 class TScannerResultsForm;
 class TStockChartView;
-struct TLoadRequest;
-struct TLoadResult;
 struct TBatchFeedback;
 struct TScanOutcome;
 
@@ -50,8 +46,6 @@ public:
     void Log(const std::string& AText);
     // Switches between busy (controls disabled, busy cursor, "Chargement en cours...") and idle.
     void SetBusy(bool ABusy);
-    // Builds the provider of the chosen source; throws EDataProviderError on an incomplete choice.
-    IHistoricalDataProviderPtr BuildProvider() const;
     // Starts loading the symbol from the chosen source in the background (nothing while busy).
     void LoadClick();
     // Loads ASymbol from the quote service, as asked by the scanner results window.
@@ -78,7 +72,7 @@ public:
     QString StatusText() const;
     QString LogText() const;
     // The analysed series on display, the index regime of the last load and the settings.
-    const TPriceSeries* Series() const { return FSeries.get(); }
+    const TPriceSeries* Series() const { return FReview ? &FReview->Series() : nullptr; }
     const TMarketRegime* Market() const { return FMarket.get(); }
     const TSizingParams& Sizing() const { return FSizing; }
     // The chart and the scanner results window (null before the first scan with rows).
@@ -100,14 +94,10 @@ private:
     void LayoutTopPanel();
     void SetStatus(const QString& AText);
     void SourceChange();
-    void FreeAnalysis();
 
-    void StartLoad(const TLoadRequest& ARequest);
-    void LoadFinished(std::uint64_t AJob, TLoadResult& AResult, TDateTime ADisplayFrom);
-    void LoadCompleted(std::unique_ptr<TPriceSeries> ASeries, const TParseReport& AReport,
-                       const std::string& AErrMsg, TDateTime ADisplayFrom);
-    void ReviewZones();
-    void ReviewSignals();
+    void StartLoad(const TLoadRequest& ARequest, IHistoricalDataProviderPtr AProvider);
+    void LoadFinished(std::uint64_t AJob, TSymbolLoad& ALoad, TDateTime ADisplayFrom);
+    void ShowReview(std::unique_ptr<TSymbolReview> AReview);
 
     std::vector<std::string> ScannerSymbols();
     TBatchFeedback Feedback();
@@ -138,9 +128,8 @@ private:
     QPlainTextEdit* FLog = nullptr;
     QLabel* FStatus = nullptr;
     QProgressBar* FProgress = nullptr;
-    std::unique_ptr<TPriceSeries> FSeries;
-    std::unique_ptr<TTechnicalAnalysis> FAnalysis;
-    std::unique_ptr<TVolumeColorizer> FColorizer;
+    // The review on display, which owns the series and the analysis the chart draws.
+    std::unique_ptr<TSymbolReview> FReview;
     std::unique_ptr<TMarketRegime> FMarket;
     QComboBox* FComboYears = nullptr;
     bool FBusy = false;

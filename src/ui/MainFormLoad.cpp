@@ -7,58 +7,25 @@
 #include "chart/ChartView.h"
 #include "ui/BackgroundTask.h"
 #include "ui/FileFilter.h"
-#include "ui/LoadTask.h"
 #include "ui/MainForm.h"
 #include "ui/MessageBox.h"
 #include "ui/UiText.h"
 
 namespace cotalys {
 
-namespace {
-
-enum TSourceIndex { siQuoteService = 0, siHtmlPage = 1, siLocalFile = 2 };
-
-}  // namespace
-
-IHistoricalDataProviderPtr TMainForm::BuildProvider() const {
-    const std::string location = FromQ(FEditLocation->text().trimmed());
-    switch (FComboSource->currentIndex()) {
-        case siQuoteService:
-            if (location.empty()) {
-                return std::make_shared<TYahooChartProvider>();
-            }
-            // The location is then the optional fallback page, tried when the service fails.
-            return std::make_shared<TFallbackProvider>(std::vector<IHistoricalDataProviderPtr>{
-                std::make_shared<TYahooChartProvider>(),
-                std::make_shared<THtmlPageProvider>(location, -1)});
-        case siHtmlPage:
-            if (location.empty()) {
-                throw EDataProviderError("Indiquer l'URL de la page HTML");
-            }
-            return std::make_shared<THtmlPageProvider>(location, -1);
-        case siLocalFile:
-            if (location.empty()) {
-                throw EDataProviderError("Choisir un fichier local");
-            }
-            return std::make_shared<TLocalFileProvider>(location);
-        default:
-            throw EDataProviderError("Source inconnue");
-    }
-}
-
 void TMainForm::SourceChange() {
     const int source = FComboSource->currentIndex();
-    FBtnBrowse->setEnabled(source == siLocalFile);
+    FBtnBrowse->setEnabled(source == static_cast<int>(TSourceKind::skLocalFile));
     switch (source) {
-        case siQuoteService:
+        case static_cast<int>(TSourceKind::skQuoteService):
             FEditLocation->setPlaceholderText(
                 QStringLiteral("URL de secours (optionnelle) avec {SYMBOL}, {FROM}, {TO}"));
             break;
-        case siHtmlPage:
+        case static_cast<int>(TSourceKind::skHtmlPage):
             FEditLocation->setPlaceholderText(
                 QStringLiteral("URL de la page historique, ex. https://.../{SYMBOL}/historique"));
             break;
-        case siLocalFile:
+        case static_cast<int>(TSourceKind::skLocalFile):
             FEditLocation->setPlaceholderText(
                 QStringLiteral("Chemin du fichier .csv, .htm ou .json"));
             break;
@@ -81,52 +48,74 @@ void TMainForm::LoadClick() {
     if (FBusy) {
         return;
     }
+    TLoadRequest request;
     IHistoricalDataProviderPtr provider;
     try {
-        provider = BuildProvider();
+        request = TLoadRequest::For(FromQ(FEditSymbol->text()),
+                                    SourceKindAt(FComboSource->currentIndex()),
+                                    FromQ(FEditLocation->text()), Today());
+        provider = BuildProvider(request);
     } catch (const std::exception& e) {
         Log(std::string("Configuration : ") + e.what());
         ShowMessage(this, TMessageKind::mkWarning, QString::fromUtf8(e.what()));
         return;
     }
-    const TLoadRequest request =
-        TLoadRequest::For(FromQ(FEditSymbol->text()), std::move(provider), Today());
-    Log(Format("Chargement %s via %s (%s -> %s)", request.Symbol, request.Provider->Name(),
-               FrenchDate(request.LoadFrom), FrenchDate(request.ToDate)));
+    Log(request.StartLine(*provider));
     SetBusy(true);
-    StartLoad(request);
+    StartLoad(request, std::move(provider));
 }
 
-void TMainForm::StartLoad(const TLoadRequest& ARequest) {
+void TMainForm::StartLoad(const TLoadRequest& ARequest, IHistoricalDataProviderPtr AProvider) {
     const std::uint64_t job = ++FLoadJob;
     const QPointer<QObject> window(this);
-    StartBackgroundTask([this, window, job, ARequest]() {
-        auto result = std::make_shared<TLoadResult>(RunLoad(ARequest));
+    StartBackgroundTask([this, window, job, ARequest, AProvider]() {
+        auto load = std::make_shared<TSymbolLoad>(LoadSymbol(ARequest, *AProvider));
         // The window cannot close while busy, and the guard drops the step should it be gone.
-        PostToInterface(window, [this, job, result, displayFrom = ARequest.DisplayFrom]() {
-            LoadFinished(job, *result, displayFrom);
+        PostToInterface(window, [this, job, load, displayFrom = ARequest.DisplayFrom]() {
+            LoadFinished(job, *load, displayFrom);
         });
     });
 }
 
-void TMainForm::LoadFinished(std::uint64_t AJob, TLoadResult& AResult, TDateTime ADisplayFrom) {
+void TMainForm::LoadFinished(std::uint64_t AJob, TSymbolLoad& ALoad, TDateTime ADisplayFrom) {
     // A completion for an older request than the last one started is stale.
     if (AJob != FLoadJob) {
         return;
     }
-    FMarket.reset();
-    if (AResult.IndexSeries) {
-        try {
-            FMarket = std::make_unique<TMarketRegime>(AResult.IndexSeries.get(), 50);
-        } catch (const std::exception& e) {
-            AResult.IndexMsg = std::string("Filtre de marche : ") + e.what();
-        }
+    SetBusy(false);
+    FMarket = std::move(ALoad.Market);
+    const TReviewLog log = [this](const std::string& AText) { Log(AText); };
+    ALoad.LogReport(log);
+    if (!ALoad.Succeeded()) {
+        Log(ALoad.Error);
+        SetStatus(QStringLiteral("Echec du chargement"));
+        ShowMessage(this, TMessageKind::mkError, ToQ(ALoad.Error));
+        return;
     }
-    if (!AResult.IndexMsg.empty()) {
-        Log(AResult.IndexMsg);
+    auto review = std::make_unique<TSymbolReview>(std::move(*ALoad.Series), ADisplayFrom,
+                                                  FMarket.get(), FSizing);
+    if (!review->Run(log)) {
+        Log(review->ErrorText());
+        SetStatus(QStringLiteral("Echec du calcul"));
+        ShowMessage(this, TMessageKind::mkError, ToQ(review->ErrorMessage()));
+        return;
     }
-    LoadCompleted(std::move(AResult.NewSeries), AResult.Report, AResult.ErrMsg, ADisplayFrom);
-    AResult.IndexSeries.reset();
+    ShowReview(std::move(review));
+}
+
+void TMainForm::ShowReview(std::unique_ptr<TSymbolReview> AReview) {
+    // The chart drops its references before the objects it draws are replaced.
+    FChart->ClearData("");
+    FReview = std::move(AReview);
+    const TPriceSeries& series = FReview->Series();
+    FChart->SetData(&series, &FReview->Analysis(), &FReview->Colorizer(), FReview->DisplayFrom());
+    FChart->SetZones(FReview->Zones());
+    FChart->SetSignals(FReview->Signals());
+    FBtnExport->setEnabled(true);
+    const int first = FReview->First();
+    SetStatus(ToQ(Format("%s : %d seances affichees (%d chargees), du %s au %s", series.Symbol(),
+                         series.Count() - first, series.Count(),
+                         FrenchDate(series.GetBar(first).Date), FrenchDate(series.Last().Date))));
 }
 
 void TMainForm::OpenSymbol(const std::string& ASymbol) {
@@ -135,7 +124,7 @@ void TMainForm::OpenSymbol(const std::string& ASymbol) {
         return;
     }
     FEditSymbol->setText(ToQ(ASymbol));
-    FComboSource->setCurrentIndex(siQuoteService);
+    FComboSource->setCurrentIndex(static_cast<int>(TSourceKind::skQuoteService));
     SourceChange();
     show();
     raise();

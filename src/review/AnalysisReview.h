@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,18 +7,16 @@
 #include "core/Core.h"
 #include "indicators/Indicators.h"
 #include "indicators/VolumeColors.h"
+#include "review/SymbolLoad.h"
 #include "signals/EntrySignals.h"
 #include "sizing/PositionSizing.h"
 #include "zones/SupportResistance.h"
 
 namespace cotalys {
 
-// Receives one entry of the analysis log (possibly several lines).
-using TReviewLog = std::function<void(const std::string&)>;
-
-// The analysis of one loaded symbol as the window runs it after a load: indicators, zones with
-// the entry filter, signals with the sizing of a recent one, and the comparison of the standard
-// settings, each step logging its report. Keeps what a chart of the symbol needs.
+// The analysis of one loaded symbol: indicators, zones with the entry filter, signals with the
+// sizing of a recent one, and the comparison of the standard settings, each step logging its
+// report. Keeps what a chart of the symbol draws.
 class TSymbolReview {
 public:
     // Takes the loaded series; ADisplayFrom is the first day shown, AMarket the index regime or
@@ -31,14 +28,18 @@ public:
     TSymbolReview& operator=(const TSymbolReview&) = delete;
 
     // Runs every step through ALog. Returns false when the indicators could not be computed (the
-    // message, already prefixed "Calcul des indicateurs : ", is then in ErrorText and not
-    // logged); a failing zone or signal step is logged and the review goes on.
+    // reason is then in ErrorMessage and not logged); a failing zone or signal step is logged and
+    // the review goes on.
     bool Run(const TReviewLog& ALog);
 
-    const std::string& ErrorText() const { return FErrorText; }
+    // Why the indicators could not be computed, alone and as the log words it.
+    const std::string& ErrorMessage() const { return FErrorMessage; }
+    std::string ErrorText() const { return "Calcul des indicateurs : " + FErrorMessage; }
     const TPriceSeries& Series() const { return FSeries; }
     const TTechnicalAnalysis& Analysis() const { return *FAnalysis; }
     const TVolumeColorizer& Colorizer() const { return *FColorizer; }
+    // The first day asked to be shown.
+    TDateTime DisplayFrom() const { return FDisplayFrom; }
     // The first bar shown: the first on or after the display start, within the series.
     int First() const { return FFirst; }
     const std::vector<TPriceZone>& Zones() const { return FZones; }
@@ -57,7 +58,7 @@ private:
     int FFirst = 0;
     std::vector<TPriceZone> FZones;
     std::vector<TEntrySignal> FSignals;
-    std::string FErrorText;
+    std::string FErrorMessage;
 };
 
 }  // namespace cotalys

@@ -1,18 +1,8 @@
-#include "cli/SymbolReview.h"
+#include "review/AnalysisReview.h"
 
 #include <algorithm>
 
 namespace cotalys {
-namespace {
-
-// Fewer bars are refused: the indicators would not settle.
-constexpr int kMinBars = 60;
-constexpr int kRsiPeriod = 14;
-constexpr int kVolumePeriod = 20;
-// A signal is recent, and sized, when it is on one of the last four bars.
-constexpr int kRecentBars = 3;
-
-}  // namespace
 
 TSymbolReview::TSymbolReview(TPriceSeries ASeries, TDateTime ADisplayFrom,
                              const TMarketRegime* AMarket, const TSizingParams& ASizing)
@@ -20,17 +10,19 @@ TSymbolReview::TSymbolReview(TPriceSeries ASeries, TDateTime ADisplayFrom,
 
 bool TSymbolReview::Run(const TReviewLog& ALog) {
     try {
-        if (FSeries.Count() < kMinBars) {
+        if (FSeries.Count() < ReviewMinimumBars) {
             throw EIndicatorError(Format("Historique trop court : %d seances (minimum %d)",
-                                         FSeries.Count(), kMinBars));
+                                         FSeries.Count(), ReviewMinimumBars));
         }
         FAnalysis =
-            std::make_unique<TTechnicalAnalysis>(&FSeries, TMACDParams::Default(), kRsiPeriod);
+            std::make_unique<TTechnicalAnalysis>(&FSeries, TMACDParams::Default(), RsiPeriod);
         FAnalysis->Compute();
-        FColorizer = std::make_unique<TVolumeColorizer>(kVolumePeriod);
+        FColorizer = std::make_unique<TVolumeColorizer>(VolumeAveragePeriod);
         FColorizer->Compute(FSeries);
     } catch (const std::exception& e) {
-        FErrorText = "Calcul des indicateurs : " + std::string(e.what());
+        FAnalysis.reset();
+        FColorizer.reset();
+        FErrorMessage = e.what();
         return false;
     }
     FFirst = std::clamp(FSeries.IndexOfFirstOnOrAfter(FDisplayFrom), 0, FSeries.Count() - 1);
@@ -67,7 +59,7 @@ void TSymbolReview::ReviewSignals(const TReviewLog& ALog) {
         detector.SetMarket(FMarket);
         FSignals = detector.Scan(FSeries, *FAnalysis, FFirst);
         ALog(FormatReport(FSeries, FSignals));
-        if (!FSignals.empty() && FSignals.back().Index >= FSeries.Count() - kRecentBars) {
+        if (!FSignals.empty() && FSignals.back().Index >= FSeries.Count() - RecentSignalBars) {
             const TFormatSettings fs = FrenchFormatSettings();
             const double close = FSeries.Last().Close;
             const double stop = FSignals.back().StopPrice;

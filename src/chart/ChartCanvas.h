@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "chart/ChartGeometry.h"
-#include "indicators/Color.h"
+#include "indicators/VolumeColors.h"
 
 namespace cotalys {
 

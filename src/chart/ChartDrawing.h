@@ -6,7 +6,7 @@
 #include "chart/ChartCanvas.h"
 #include "chart/ChartScales.h"
 #include "chart/ChartScene.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -5,9 +5,7 @@
 #include <QPainter>
 #include <filesystem>
 
-#include "core/Exceptions.h"
-#include "core/Files.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

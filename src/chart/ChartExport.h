@@ -9,6 +9,10 @@
 
 namespace cotalys {
 
+// Size of an exported chart unless asked otherwise.
+inline constexpr int ChartPngWidth = 1600;
+inline constexpr int ChartPngHeight = 1000;
+
 // AScene drawn at AWidth x AHeight on a 24-bit RGB image of 96 dots per inch, so point sizes
 // give the same pixels on any machine. Throws EFinanceError "Taille d'image invalide : WxH" for
 // a size the image cannot have.

@@ -5,11 +5,12 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/Core.h"
+
 namespace cotalys {
 
 namespace {
 
-constexpr double FlatRangeTolerance = 1e-12;
 // Shares of the available height; the RSI panel takes what remains.
 constexpr std::array<double, PanelCount - 1> PanelShares = {0.50, 0.14, 0.18};
 constexpr double BarFill = 0.7;
@@ -37,7 +38,7 @@ int RoundPixel(double AValue) {
 
 int TChartPanel::ValueToY(double AValue) const {
     const double range = MaxValue - MinValue;
-    if (std::fabs(range) <= FlatRangeTolerance || std::isnan(AValue)) {
+    if (IsNearZero(range) || std::isnan(AValue)) {
         return (Rect.Top + Rect.Bottom) / 2;
     }
     const double scaled = (AValue - MinValue) / range * (Rect.Height() - 1);

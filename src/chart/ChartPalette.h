@@ -1,6 +1,6 @@
 #pragma once
 
-#include "indicators/Color.h"
+#include "indicators/VolumeColors.h"
 
 namespace cotalys::chart_palette {
 

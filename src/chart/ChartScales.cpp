@@ -9,8 +9,6 @@ namespace cotalys {
 
 namespace {
 
-constexpr double FlatRangeTolerance = 1e-12;
-
 // Lowest and highest of the values given to it; NaN and infinities are left out so that one
 // bad value cannot blow the whole scale away.
 struct TValueRange {
@@ -74,7 +72,7 @@ void ScaleMACD(TChartPanel& APanel, const TChartScene& AScene, int ALast) {
     for (const std::vector<double>* values : {&macd.MACD, &macd.Signal, &macd.Histogram}) {
         range.IncludeArray(*values, AScene.First, ALast);
     }
-    if (range.Hi - range.Lo <= FlatRangeTolerance) {
+    if (range.Hi - range.Lo <= ZeroTolerance) {
         range = {-1, 1};
     }
     const double pad = (range.Hi - range.Lo) * 0.08;

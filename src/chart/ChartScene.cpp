@@ -32,7 +32,7 @@ int TChartScene::VisibleCount() const {
 
 double ValueAt(const std::vector<double>& AValues, int AIndex) {
     if (AIndex < 0 || AIndex >= static_cast<int>(AValues.size())) {
-        return std::numeric_limits<double>::quiet_NaN();
+        return NaN;
     }
     return AValues[AIndex];
 }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "chart/ChartScene.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

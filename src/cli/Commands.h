@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "core/Exceptions.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -2,13 +2,10 @@
 
 #include <string>
 
+#include "chart/ChartView.h"
 #include "review/SymbolReview.h"
 
 namespace cotalys {
-
-// Size of the exported chart, as the window exports it.
-inline constexpr int ChartPngWidth = 1600;
-inline constexpr int ChartPngHeight = 1000;
 
 // Reads "WIDTHxHEIGHT" (both 1 to 10000 pixels); false for any other text.
 bool ParseImageSize(const std::string& AText, int& AWidth, int& AHeight);

@@ -7,6 +7,7 @@
 
 #include "core/Exceptions.h"
 #include "core/Formatting.h"
+#include "core/Numbers.h"
 
 namespace cotalys {
 namespace {
@@ -16,10 +17,10 @@ bool Missing(double AValue) {
 }
 // Max and Min that propagate NaN, unlike std::max and std::min.
 double MaxNaN(double A, double B) {
-    return Missing(A) || Missing(B) ? NAN : (A > B ? A : B);
+    return Missing(A) || Missing(B) ? NaN : (A > B ? A : B);
 }
 double MinNaN(double A, double B) {
-    return Missing(A) || Missing(B) ? NAN : (A < B ? A : B);
+    return Missing(A) || Missing(B) ? NaN : (A < B ? A : B);
 }
 
 }  // namespace
@@ -106,7 +107,7 @@ void TPriceSeries::AddDividend(TDateTime ADate, double AAmount) {
 
 double TPriceSeries::TrailingYieldPct(TDateTime AAsOf, double APrice) const {
     if (Missing(APrice) || APrice <= 0) {
-        return NAN;
+        return NaN;
     }
     const double day = std::trunc(AAsOf);
     double sum = 0;
@@ -120,7 +121,7 @@ double TPriceSeries::TrailingYieldPct(TDateTime AAsOf, double APrice) const {
     if (any) {
         return sum / APrice * 100;
     }
-    return FDividends.empty() ? NAN : 0.0;
+    return FDividends.empty() ? NaN : 0.0;
 }
 
 void TPriceSeries::SortAndDeduplicate() {

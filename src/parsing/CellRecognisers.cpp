@@ -231,7 +231,7 @@ std::string KeepNumericChars(std::string_view AText) {
 }
 
 bool ParseDecimal(std::string_view AText, double& AValue) {
-    AValue = std::numeric_limits<double>::quiet_NaN();
+    AValue = NaN;
     const std::string_view text = TrimBlanks(AText);
     if (text.empty() || text == "-" || EqualsAnyIgnoringCase(text, {"n/a", "null", "nd", "n.d."})) {
         return false;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/DateTime.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -2,8 +2,7 @@
 
 #include <vector>
 
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "parsing/TextHelpers.h"
 
 namespace cotalys {

@@ -2,8 +2,7 @@
 #include <charconv>
 #include <string>
 
-#include "core/DateTime.h"
-#include "core/Exceptions.h"
+#include "core/Core.h"
 #include "parsing/CellRecognisers.h"
 #include "parsing/Regex.h"
 #include "parsing/TextHelpers.h"

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
-#include "core/TextDecoding.h"
+#include "core/Core.h"
 #include "parsing/CellRecognisers.h"
 #include "parsing/HtmlScan.h"
 #include "parsing/TextHelpers.h"

@@ -4,8 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/ParseReport.h"
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -5,8 +5,7 @@
 
 #include <stdexcept>
 
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 
 namespace cotalys {
 namespace {

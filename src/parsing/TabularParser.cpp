@@ -1,7 +1,6 @@
 #include <algorithm>
 
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "parsing/CellRecognisers.h"
 #include "parsing/TabularParser.h"
 #include "parsing/TextHelpers.h"

@@ -4,8 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/AsciiText.h"
-#include "core/TextDecoding.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

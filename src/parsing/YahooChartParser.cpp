@@ -8,8 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "parsing/TextHelpers.h"
 
 namespace cotalys {
@@ -82,7 +81,7 @@ std::int64_t JsonInt64(const json& AValue, std::string_view APath, std::int64_t 
         }
         return member->get<std::int64_t>();
     }
-    const double value = JsonDouble(AValue, APath, std::numeric_limits<double>::quiet_NaN());
+    const double value = JsonDouble(AValue, APath, NaN);
     if (std::isfinite(value) && std::fabs(value) < 9.2e18) {
         return static_cast<std::int64_t>(std::trunc(value));
     }
@@ -92,7 +91,7 @@ std::int64_t JsonInt64(const json& AValue, std::string_view APath, std::int64_t 
 // True with the element's value when AArray exists, AIndex is inside it and the element is a
 // number; otherwise false with NaN.
 bool JsonNumberAt(const json* AArray, std::size_t AIndex, double& AValue) {
-    AValue = std::numeric_limits<double>::quiet_NaN();
+    AValue = NaN;
     if (AArray == nullptr || AIndex >= AArray->size() || !(*AArray)[AIndex].is_number()) {
         return false;
     }

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "core/AsciiText.h"
 #include "core/Core.h"
 
 namespace cotalys {

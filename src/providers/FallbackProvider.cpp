@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "core/AsciiText.h"
 #include "core/Core.h"
 
 namespace cotalys {

@@ -3,9 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "core/DateTime.h"
-#include "core/ParseReport.h"
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/AsciiText.h"
 #include "core/Core.h"
 #include "parsing/Parsing.h"
 #include "providers/UrlEncoding.h"

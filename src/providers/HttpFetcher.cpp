@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "core/AsciiText.h"
 #include "core/Core.h"
 #include "providers/CurlTransfer.h"
 

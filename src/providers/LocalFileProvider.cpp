@@ -4,7 +4,6 @@
 #include <memory>
 #include <system_error>
 
-#include "core/AsciiText.h"
 #include "core/Core.h"
 #include "parsing/Parsing.h"
 

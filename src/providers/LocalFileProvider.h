@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "parsing/PriceParser.h"
+#include "parsing/Parsing.h"
 #include "providers/BaseProvider.h"
 
 namespace cotalys {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "core/AsciiText.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

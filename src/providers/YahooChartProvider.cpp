@@ -1,6 +1,5 @@
 #include "providers/YahooChartProvider.h"
 
-#include "core/AsciiText.h"
 #include "core/Core.h"
 #include "parsing/Parsing.h"
 #include "providers/QuoteServiceConfig.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

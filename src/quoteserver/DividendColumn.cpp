@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/AsciiText.h"
+#include "core/Core.h"
 #include "parsing/Parsing.h"
 #include "providers/Providers.h"
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/DateTime.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -2,19 +2,19 @@
 
 #include <algorithm>
 
-#include "core/AsciiText.h"
+#include "core/Core.h"
 
 namespace cotalys {
 namespace {
 
-constexpr TBrokerPlan kBrokerPlans[] = {
+constexpr TBrokerPlan BrokerPlans[] = {
     {TFeePlan::fpBoursoDecouverte, "BoursoBank Decouverte", 500, 1.99, 0.006},
     {TFeePlan::fpBoursoTrader, "BoursoBank Trader", 7750, 16.65, 0.0022},
     {TFeePlan::fpBoursoUltimate, "BoursoBank Ultimate Trader", 10000, 9.90, 0.0012},
 };
 
 // A PEA account caps the brokerage of an order at 0.5 % of it.
-constexpr double kPeaCapRate = 0.005;
+constexpr double PeaCapRate = 0.005;
 
 }  // namespace
 
@@ -26,9 +26,9 @@ const std::array<std::string_view, 23> TTFExemptSymbols = {
     "SOI.PA", "SOLB.BR", "TE.PA",  "UBI.PA",   "VLA.PA",   "VIRI.PA",  "WLN.PA"};
 
 const TBrokerPlan* FindBrokerPlan(TFeePlan APlan) {
-    const auto* found = std::find_if(std::begin(kBrokerPlans), std::end(kBrokerPlans),
+    const auto* found = std::find_if(std::begin(BrokerPlans), std::end(BrokerPlans),
                                      [&](const TBrokerPlan& P) { return P.Plan == APlan; });
-    return found == std::end(kBrokerPlans) ? nullptr : found;
+    return found == std::end(BrokerPlans) ? nullptr : found;
 }
 
 std::string TSizingParams::PlanName(TFeePlan APlan) {
@@ -44,7 +44,7 @@ double TSizingParams::Brokerage(double AAmount) const {
     const double fee = plan == nullptr            ? FeeFixed + FeePct / 100 * AAmount
                        : AAmount <= plan->BandTop ? plan->BandFee
                                                   : AAmount * plan->Rate;
-    return IsPEA ? std::min(fee, AAmount * kPeaCapRate) : fee;
+    return IsPEA ? std::min(fee, AAmount * PeaCapRate) : fee;
 }
 
 bool IsSubjectToTTF(std::string_view ASymbol) {

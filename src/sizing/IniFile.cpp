@@ -1,6 +1,6 @@
 #include "sizing/IniFile.h"
 
-#include "core/AsciiText.h"
+#include "core/Core.h"
 
 namespace cotalys {
 namespace {

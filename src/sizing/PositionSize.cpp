@@ -4,22 +4,22 @@
 #include <cmath>
 #include <limits>
 
-#include "core/Formatting.h"
+#include "core/Core.h"
 
 namespace cotalys {
 namespace {
 
 // Far beyond any real order, and low enough that the search's doubling steps cannot overflow.
-constexpr std::int64_t kCountCeiling = std::int64_t{1} << 62;
+constexpr std::int64_t CountCeiling = std::int64_t{1} << 62;
 
-// trunc(AValue) as a share count: 0 below one share or for NaN, at most kCountCeiling, so a
+// trunc(AValue) as a share count: 0 below one share or for NaN, at most CountCeiling, so a
 // huge capital at a tiny price never overflows the integer conversion.
 std::int64_t TruncCount(double AValue) {
     if (!(AValue >= 1)) {
         return 0;
     }
-    if (AValue >= static_cast<double>(kCountCeiling)) {
-        return kCountCeiling;
+    if (AValue >= static_cast<double>(CountCeiling)) {
+        return CountCeiling;
     }
     return static_cast<std::int64_t>(AValue);
 }

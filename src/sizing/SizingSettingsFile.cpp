@@ -6,17 +6,13 @@
 #include <type_traits>
 #include <variant>
 
-#include "core/Exceptions.h"
-#include "core/Files.h"
-#include "core/Formatting.h"
-#include "core/Paths.h"
-#include "core/TextDecoding.h"
+#include "core/Core.h"
 #include "sizing/IniFile.h"
 
 namespace cotalys {
 namespace {
 
-constexpr std::string_view kSection = "TailleDePosition";
+constexpr std::string_view SettingsSection = "TailleDePosition";
 
 using TFieldRef = std::variant<double TSizingParams::*, std::int32_t TSizingParams::*,
                                bool TSizingParams::*, TFeePlan TSizingParams::*>;
@@ -28,7 +24,7 @@ struct TSettingKey {
 
 // Every field with its key, in the order the keys are written. Loading and saving both walk
 // this table, and each field's fallback is its value in TSizingParams::Default().
-const TSettingKey kSettingKeys[] = {
+const TSettingKey SettingKeys[] = {
     {"Capital", &TSizingParams::Capital},
     {"RisqueParPositionPct", &TSizingParams::RiskPct},
     {"PositionMaxPct", &TSizingParams::MaxPositionPct},
@@ -47,7 +43,7 @@ const TSettingKey kSettingKeys[] = {
     {"PhaseFavorableSeulement", &TSizingParams::OnlyFavorablePhase},
 };
 
-constexpr int kLastPlan = static_cast<int>(TFeePlan::fpBoursoUltimate);
+constexpr int LastPlan = static_cast<int>(TFeePlan::fpBoursoUltimate);
 
 // A decimal written by hand may use the French comma.
 double ReadFloat(std::string_view AText, double ADefault) {
@@ -69,7 +65,7 @@ std::int32_t ReadInteger(std::string_view AText, std::int32_t ADefault) {
 
 void ReadField(const TIniFile& AIni, const TSettingKey& AKey, const TSizingParams& ADefaults,
                TSizingParams& AParams) {
-    const std::string text = AIni.ReadString(kSection, AKey.Key);
+    const std::string text = AIni.ReadString(SettingsSection, AKey.Key);
     std::visit(
         [&](auto AMember) {
             using T = std::remove_cvref_t<decltype(AParams.*AMember)>;
@@ -81,7 +77,7 @@ void ReadField(const TIniFile& AIni, const TSettingKey& AKey, const TSizingParam
                 AParams.*AMember = ReadInteger(text, ADefaults.*AMember ? 1 : 0) != 0;
             } else {
                 const int plan = ReadInteger(text, static_cast<int>(ADefaults.*AMember));
-                AParams.*AMember = static_cast<TFeePlan>(std::clamp(plan, 0, kLastPlan));
+                AParams.*AMember = static_cast<TFeePlan>(std::clamp(plan, 0, LastPlan));
             }
         },
         AKey.Field);
@@ -122,7 +118,7 @@ void TSizingParams::LoadFromIni(const std::filesystem::path& AFileName) {
         return;
     }
     const TIniFile ini(DecodeFileBytes(bytes));
-    for (const TSettingKey& key : kSettingKeys) {
+    for (const TSettingKey& key : SettingKeys) {
         ReadField(ini, key, defaults, *this);
     }
     try {
@@ -139,8 +135,8 @@ void TSizingParams::SaveToIni(const std::filesystem::path& AFileName) const {
     if (std::filesystem::exists(AFileName, ec)) {
         ini = TIniFile(DecodeFileBytes(ReadFileBytes(AFileName)));
     }
-    for (const TSettingKey& key : kSettingKeys) {
-        ini.WriteString(kSection, key.Key, FieldText(key, *this));
+    for (const TSettingKey& key : SettingKeys) {
+        ini.WriteString(SettingsSection, key.Key, FieldText(key, *this));
     }
     WriteFileAtomically(AFileName, ini.Text());
 }

@@ -314,7 +314,7 @@ void TMainForm::ExportClick() {
     }
     const QString fileName = dialog.selectedFiles().constFirst();
     try {
-        FChart->SaveToPng(FromQ(fileName), 1600, 1000);
+        FChart->SaveToPng(FromQ(fileName), ChartPngWidth, ChartPngHeight);
         Log("Graphique exporte : " + FromQ(fileName));
     } catch (const std::exception& e) {
         ShowMessage(this, TMessageKind::mkError,

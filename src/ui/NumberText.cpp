@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "ui/UiText.h"
 
 namespace cotalys {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include "core/Formatting.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "scanner/ScanRow.h"
+#include "scanner/Scanner.h"
 
 namespace cotalys {
 

@@ -4,7 +4,7 @@
 #include <QFont>
 #include <vector>
 
-#include "scanner/ScanRow.h"
+#include "scanner/Scanner.h"
 
 namespace cotalys {
 

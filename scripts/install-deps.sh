@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcurl4-openssl-dev libpcre2-dev nlohmann-json3-dev libutf8proc-dev
   libcli11-dev libcpp-httplib-dev libssl-dev
+  libsqlitecpp-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-core fonts-dejavu-core
   openssl ca-certificates

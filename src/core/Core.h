@@ -10,6 +10,7 @@
 #include "core/Formatting.h"
 #include "core/Numbers.h"
 #include "core/ParseReport.h"
+#include "core/ParisTime.h"
 #include "core/Paths.h"
 #include "core/PriceSeries.h"
 #include "core/TextDecoding.h"

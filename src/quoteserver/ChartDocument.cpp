@@ -2,7 +2,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "quoteserver/ParisTime.h"
 
 namespace cotalys {
 

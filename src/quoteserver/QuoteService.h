@@ -2,6 +2,5 @@
 
 // The offline quote service: price files served as the quote service's chart endpoint.
 #include "quoteserver/ChartDocument.h"
-#include "quoteserver/ParisTime.h"
 #include "quoteserver/QuoteServer.h"
 #include "quoteserver/QuoteStore.h"

@@ -1,4 +1,4 @@
-#include "quoteserver/ParisTime.h"
+#include "core/ParisTime.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/Core.h"
+#include "core/DateTime.h"
 
 namespace cotalys {
 

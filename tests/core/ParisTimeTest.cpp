@@ -3,12 +3,11 @@
 #include <limits>
 
 #include "core/Core.h"
-#include "quoteserver/QuoteService.h"
 
 namespace cotalys {
 namespace {
 
-TEST(ParisTime, FollowsTheEuropeanClockChanges) {
+TEST(ParisClockTest, FollowsTheEuropeanClockChanges) {
     const std::pair<std::int64_t, int> cases[] = {
         {1705312800, 3600},  // 2024-01-15 10:00 UTC
         {1721030400, 7200},  // 2024-07-15 08:00 UTC
@@ -26,7 +25,7 @@ TEST(ParisTime, FollowsTheEuropeanClockChanges) {
         EXPECT_EQ(ParisUtcOffset(unix), offset) << unix;
 }
 
-TEST(ParisTime, DatesASessionAtTheOpeningInParis) {
+TEST(ParisClockTest, DatesASessionAtTheOpeningInParis) {
     EXPECT_EQ(ParisSessionTimestamp(EncodeDate(2024, 1, 15) + 0.7), 1705305600);  // 08:00 UTC
     EXPECT_EQ(ParisSessionTimestamp(EncodeDate(2024, 7, 15)), 1721026800);        // 07:00 UTC
 }

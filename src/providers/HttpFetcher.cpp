@@ -39,6 +39,8 @@ void CheckStatus(long AStatus, const std::string& AReason, const std::string& AU
         throw EDataProviderError("Ressource introuvable (HTTP 404) : symbole ou URL errone");
     if (AStatus == 429)
         throw EDataProviderError("Trop de requetes (HTTP 429) : reessayer plus tard");
+    if (AStatus >= 500)
+        throw EServiceUnreachable(Format("HTTP %d %s", AStatus, AReason));
     throw EDataProviderError(Format("HTTP %d %s", AStatus, AReason));
 }
 
@@ -63,7 +65,7 @@ std::string THttpFetcher::Get(const std::string& AUrl) const {
     const TTransferResult result = TCurlTransfer().Get(AUrl, settings);
     switch (result.Failure) {
         case TTransferFailure::tfNetwork:
-            throw EDataProviderError(Format("Echec reseau sur %s : %s", AUrl, result.ErrorText));
+            throw EServiceUnreachable(Format("Echec reseau sur %s : %s", AUrl, result.ErrorText));
         case TTransferFailure::tfInvalidUrl:
             throw EDataProviderError(Format("URL invalide \"%s\" : %s", AUrl, result.ErrorText));
         case TTransferFailure::tfTooLarge:

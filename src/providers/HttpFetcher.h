@@ -3,7 +3,17 @@
 #include <cstddef>
 #include <string>
 
+#include "core/Core.h"
+
 namespace cotalys {
+
+// The server could not be reached or failed on its side (network failure, time-out, HTTP 5xx):
+// what was asked may exist all the same, so a stored copy can stand in for it.
+class EServiceUnreachable : public EDataProviderError {
+public:
+    using EDataProviderError::EDataProviderError;
+    const char* ClassName() const noexcept override { return "EServiceUnreachable"; }
+};
 
 // HTTP(S) GET of a page or a chart document as text, presenting itself like a desktop browser
 // and asking for French content. Every failure is an EDataProviderError with a French message.
@@ -29,8 +39,9 @@ public:
     const std::string& CaBundle() const { return FCaBundle; }
     void SetCaBundle(const std::string& AFileName) { FCaBundle = AFileName; }
 
-    // The decoded body of a successful GET of AUrl (redirects followed); EDataProviderError
-    // for a network failure, an invalid URL, an unwanted status, an oversized or empty body.
+    // The decoded body of a successful GET of AUrl (redirects followed); EServiceUnreachable for
+    // a network failure, a time-out or a server error (HTTP 5xx), EDataProviderError for an
+    // invalid URL, another unwanted status, an oversized or empty body.
     std::string Get(const std::string& AUrl) const;
 
 private:

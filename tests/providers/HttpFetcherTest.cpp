@@ -15,6 +15,7 @@ namespace {
 
 using test::ProviderErrorOf;
 using test::TLoopbackServer;
+using test::UnreachableOf;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
@@ -83,14 +84,15 @@ TEST_F(HttpFetcherTest, TurnsUnwantedStatusesIntoFrenchErrors) {
     struct TCase {
         int Status;
         std::string Expected;  // "{url}" stands for the requested address
+        bool Unreachable;      // the server failed: a stored copy may stand in
     };
     const TCase cases[] = {
-        {401, "Acces refuse (HTTP 401) : {url}"},
-        {403, "Acces refuse (HTTP 403) : {url}"},
-        {404, "Ressource introuvable (HTTP 404) : symbole ou URL errone"},
-        {429, "Trop de requetes (HTTP 429) : reessayer plus tard"},
-        {503, "HTTP 503 Service Unavailable"},
-        {500, "HTTP 500 Internal Server Error"},
+        {401, "Acces refuse (HTTP 401) : {url}", false},
+        {403, "Acces refuse (HTTP 403) : {url}", false},
+        {404, "Ressource introuvable (HTTP 404) : symbole ou URL errone", false},
+        {429, "Trop de requetes (HTTP 429) : reessayer plus tard", false},
+        {503, "HTTP 503 Service Unavailable", true},
+        {500, "HTTP 500 Internal Server Error", true},
     };
     for (const auto& c : cases) {
         const std::string url = FServer.Url("/status/" + std::to_string(c.Status));
@@ -98,6 +100,7 @@ TEST_F(HttpFetcherTest, TurnsUnwantedStatusesIntoFrenchErrors) {
         if (const auto at = expected.find("{url}"); at != std::string::npos)
             expected.replace(at, 5, url);
         EXPECT_EQ(ProviderErrorOf([&] { FFetcher.Get(url); }), expected) << c.Status;
+        EXPECT_EQ(UnreachableOf([&] { FFetcher.Get(url); }), c.Unreachable) << c.Status;
     }
 }
 
@@ -141,6 +144,7 @@ TEST(HttpFetcherFailures, ReportsNetworkFailuresWithTheUrl) {
     }
     EXPECT_THAT(ProviderErrorOf([&] { fetcher.Get(refused); }),
                 StartsWith("Echec reseau sur " + refused + " : "));
+    EXPECT_TRUE(UnreachableOf([&] { fetcher.Get(refused); }));
 }
 
 TEST(HttpFetcherFailures, ReportsAnUnparsableUrl) {

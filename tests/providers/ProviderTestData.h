@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Core.h"
+#include "providers/Providers.h"
 
 namespace cotalys::test {
 
@@ -19,6 +20,20 @@ std::string ProviderErrorOf(Action AAction) {
     }
     ADD_FAILURE() << "no EDataProviderError";
     return "";
+}
+
+// Whether AAction failed as a service that could not answer (network, time-out, HTTP 5xx).
+template <class Action>
+bool UnreachableOf(Action AAction) {
+    try {
+        AAction();
+    } catch (const EServiceUnreachable&) {
+        return true;
+    } catch (const EDataProviderError&) {
+        return false;
+    }
+    ADD_FAILURE() << "no EDataProviderError";
+    return false;
 }
 
 // One session of a small test history.

@@ -9,6 +9,7 @@ namespace cotalys {
 void TParseReport::Clear() {
     FIssues.clear();
     FWarnings.clear();
+    FNotes.clear();
     FAccepted = 0;
     FRejected = 0;
 }
@@ -41,6 +42,9 @@ std::string TParseReport::Details(int AMaxLines) const {
     }
     if (issueCount > listed) {
         text += Format("  ... %d autre(s) anomalie(s)", issueCount - listed) + "\r\n";
+    }
+    for (const auto& note : FNotes) {
+        text += note + "\r\n";
     }
     return text;
 }

@@ -182,17 +182,20 @@ TEST(ParseReport, CountsWarnsOnceAndSummarises) {
     report.Warn("colonne Volume absente");
     report.Warn("colonne Volume absente");
     report.Warn("Colonne Volume absente");
+    report.AddNote("Cotations en cache : 1 seance(s) locales, 1 telechargee(s)");
     EXPECT_EQ(report.Warnings().size(), 2u);
     EXPECT_EQ(report.Summary(), "[CSV] 2 ligne(s) retenue(s), 1 rejetee(s), 2 avertissement(s)");
     EXPECT_EQ(report.Details(30),
               "[CSV] 2 ligne(s) retenue(s), 1 rejetee(s), 2 avertissement(s)\r\n"
               "  Avertissement : colonne Volume absente\r\n"
               "  Avertissement : Colonne Volume absente\r\n"
-              "  Ligne 4 ignoree : date illisible\r\n");
+              "  Ligne 4 ignoree : date illisible\r\n"
+              "Cotations en cache : 1 seance(s) locales, 1 telechargee(s)\r\n");
     report.Clear();
     EXPECT_EQ(report.SourceName(), "CSV");
     EXPECT_EQ(report.Accepted() + report.Rejected(), 0);
     EXPECT_TRUE(report.Issues().empty());
+    EXPECT_TRUE(report.Notes().empty());
 }
 
 TEST(ParseReport, DetailsListsAtMostTheRequestedIssues) {

@@ -94,6 +94,8 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
     serveCommand->add_option("--port", serve.Port, "Port d'ecoute")->check(CLI::Range(1, 65535));
     serveCommand->add_flag("--shift-to-today", serve.ShiftToToday,
                            "Decaler les historiques pour finir au dernier jour ouvre");
+    serveCommand->add_flag("--log-requests", serve.LogRequests,
+                           "Ecrire chaque requete servie sur la sortie d'erreur");
 
     if (argc <= 1) {
         AOut << app.help();

@@ -31,6 +31,7 @@ struct TServeOptions {
     std::string DataDir;
     int Port = 8080;
     bool ShiftToToday = false;
+    bool LogRequests = false;  // one line per request on the error stream
 };
 
 // Input the command line refuses; it ends the program with the bad-arguments exit code.

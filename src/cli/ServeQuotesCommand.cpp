@@ -1,5 +1,6 @@
 #include <chrono>
 #include <csignal>
+#include <mutex>
 #include <ostream>
 #include <thread>
 
@@ -28,6 +29,13 @@ int ServeQuotesCommand(const TServeOptions& AOptions, std::ostream& AOut, std::o
     TQuoteServer server(TQuoteStore::Load(options));
     for (const std::string& problem : server.Store().Problems()) {
         AErr << problem << "\n";
+    }
+    std::mutex logLock;
+    if (AOptions.LogRequests) {
+        server.SetRequestLog([&AErr, &logLock](const std::string& ALine) {
+            const std::lock_guard<std::mutex> guard(logLock);
+            AErr << ALine << std::endl;
+        });
     }
     const int port = server.Start("127.0.0.1", AOptions.Port);
     AOut << Format("Service de cotations hors ligne sur http://127.0.0.1:%d (%d symbole(s))", port,

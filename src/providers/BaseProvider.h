@@ -12,11 +12,11 @@ public:
     THttpFetcher& Fetcher() { return FFetcher; }
     const THttpFetcher& Fetcher() const { return FFetcher; }
 
-protected:
     // Sorts ASeries by day (the last bar of a day wins) and keeps the days from AFrom to ATo
     // inclusive; EDataProviderError "Aucune seance entre le ... et le ..." when none is left.
     static void FinishLoad(TPriceSeries& ASeries, TDateTime AFrom, TDateTime ATo);
 
+protected:
     THttpFetcher FFetcher;
 };
 

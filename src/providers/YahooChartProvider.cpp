@@ -22,9 +22,14 @@ void TYahooChartProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDat
                                TPriceSeries& ASeries, TParseReport& AReport) const {
     if (TrimBlanks(ASymbol).empty())
         throw EDataProviderError("Symbole vide");
+    Fetch(ASymbol, AFrom, ATo, ASeries, AReport);
+    FinishLoad(ASeries, AFrom, ATo);
+}
+
+void TYahooChartProvider::Fetch(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo,
+                                TPriceSeries& ASeries, TParseReport& AReport) const {
     const std::string body = FFetcher.Get(ChartUrl(ASymbol, AFrom, ATo));
     TYahooChartParser().Parse(body, ASeries, AReport);
-    FinishLoad(ASeries, AFrom, ATo);
 }
 
 }  // namespace cotalys

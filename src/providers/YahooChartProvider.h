@@ -13,6 +13,10 @@ public:
     // EDataProviderError "Symbole vide" for a blank symbol; otherwise fetch, parse, finish.
     void Load(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo, TPriceSeries& ASeries,
               TParseReport& AReport) const override;
+    // The service's answer for ASymbol over AFrom .. ATo parsed into ASeries as it came (not
+    // sorted nor cut to the days asked), its tally added to AReport.
+    void Fetch(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo, TPriceSeries& ASeries,
+               TParseReport& AReport) const;
 
     // The request for ASymbol's daily bars from local midnight of AFrom's day to local midnight
     // after ATo's day, daylight-saving time included.

@@ -87,6 +87,23 @@ TQuoteServer::TQuoteServer(TQuoteStore AStore)
                       });
 }
 
+void TQuoteServer::SetRequestLog(std::function<void(const std::string&)> ALog) {
+    FImpl->Server.set_logger([ALog = std::move(ALog)](const httplib::Request& ARequest,
+                                                      const httplib::Response& AResponse) {
+        if (ARequest.matches.size() < 2) {
+            return;
+        }
+        const auto day = [&ARequest](const char* AName) {
+            std::int64_t seconds = 0;
+            return ARequest.has_param(AName) && ReadSeconds(ARequest, AName, 0, seconds)
+                       ? FrenchDate(UnixToLocalDateTime(seconds))
+                       : std::string("-");
+        };
+        ALog(Format("%s %s %s %d", std::string(ARequest.matches[1]), day("period1"), day("period2"),
+                    AResponse.status));
+    });
+}
+
 TQuoteServer::~TQuoteServer() {
     Stop();
 }

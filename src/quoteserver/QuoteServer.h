@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,6 +28,9 @@ public:
     void Stop();
 
     const TQuoteStore& Store() const { return FStore; }
+    // Receives one line per chart request answered, "SYMBOL dd/mm/yyyy dd/mm/yyyy STATUS" (the
+    // days of period1 and period2, "-" when absent, and the HTTP status); set before Start.
+    void SetRequestLog(std::function<void(const std::string&)> ALog);
 
 private:
     struct TImpl;

@@ -19,6 +19,7 @@ struct TQuoteServer::TImpl {
     std::condition_variable Finished;
     bool Started = false;  // guarded by Lock, as is Done
     bool Done = false;
+    std::function<void(const std::string&)> RequestLog;  // set before the service starts
 };
 
 namespace {
@@ -77,6 +78,18 @@ void AnswerChart(const TQuoteStore& AStore, const httplib::Request& ARequest,
     Answer(AResponse, 200, ChartDocument(*series, period1, period2));
 }
 
+// "SYMBOL dd/mm/yyyy dd/mm/yyyy STATUS": the days of period1 and period2, "-" when absent.
+std::string RequestLine(const httplib::Request& ARequest, const httplib::Response& AResponse) {
+    const auto day = [&ARequest](const char* AName) {
+        std::int64_t seconds = 0;
+        return ARequest.has_param(AName) && ReadSeconds(ARequest, AName, 0, seconds)
+                   ? FrenchDate(UnixToLocalDateTime(seconds))
+                   : std::string("-");
+    };
+    return Format("%s %s %s %d", std::string(ARequest.matches[1]), day("period1"), day("period2"),
+                  AResponse.status);
+}
+
 }  // namespace
 
 TQuoteServer::TQuoteServer(TQuoteStore AStore)
@@ -84,24 +97,15 @@ TQuoteServer::TQuoteServer(TQuoteStore AStore)
     FImpl->Server.Get(R"(/v8/finance/chart/([^/]+))",
                       [this](const httplib::Request& ARequest, httplib::Response& AResponse) {
                           AnswerChart(FStore, ARequest, AResponse);
+                          // Logged before the answer leaves, so the asker reads the log after.
+                          if (FImpl->RequestLog) {
+                              FImpl->RequestLog(RequestLine(ARequest, AResponse));
+                          }
                       });
 }
 
 void TQuoteServer::SetRequestLog(std::function<void(const std::string&)> ALog) {
-    FImpl->Server.set_logger([ALog = std::move(ALog)](const httplib::Request& ARequest,
-                                                      const httplib::Response& AResponse) {
-        if (ARequest.matches.size() < 2) {
-            return;
-        }
-        const auto day = [&ARequest](const char* AName) {
-            std::int64_t seconds = 0;
-            return ARequest.has_param(AName) && ReadSeconds(ARequest, AName, 0, seconds)
-                       ? FrenchDate(UnixToLocalDateTime(seconds))
-                       : std::string("-");
-        };
-        ALog(Format("%s %s %s %d", std::string(ARequest.matches[1]), day("period1"), day("period2"),
-                    AResponse.status));
-    });
+    FImpl->RequestLog = std::move(ALog);
 }
 
 TQuoteServer::~TQuoteServer() {

@@ -63,6 +63,12 @@ double RealOf(const SQLite::Column& AColumn) {
     return AColumn.isNull() ? NaN : AColumn.getDouble();
 }
 
+void DeleteSymbol(SQLite::Database& ADb, const char* ATable, const std::string& ASymbol) {
+    SQLite::Statement drop(ADb, std::string("DELETE FROM ") + ATable + " WHERE symbol = ?");
+    drop.bind(1, ASymbol);
+    drop.exec();
+}
+
 int DayNumber(TDateTime ADate) {
     return static_cast<int>(DayOf(ADate));
 }
@@ -211,12 +217,9 @@ void TQuoteCache::Write(const std::string& ASymbol, const TStoredHistory& AHisto
     Guarded("ecriture du cache", [&]() {
         SQLite::Transaction transaction(*FDb);
         if (AReplaceAll) {
-            SQLite::Statement dropBars(*FDb, "DELETE FROM bars WHERE symbol = ?");
-            dropBars.bind(1, ASymbol);
-            dropBars.exec();
-            SQLite::Statement dropDividends(*FDb, "DELETE FROM dividends WHERE symbol = ?");
-            dropDividends.bind(1, ASymbol);
-            dropDividends.exec();
+            for (const char* table : {"bars", "dividends"}) {
+                DeleteSymbol(*FDb, table, ASymbol);
+            }
         }
         SQLite::Statement meta(*FDb, "INSERT OR REPLACE INTO symbols VALUES (?, ?, ?, ?, ?, ?)");
         meta.bind(1, ASymbol);
@@ -274,11 +277,8 @@ void TQuoteCache::Clear(const std::vector<std::string>& ASymbols) {
                 FDb->exec(std::string("DELETE FROM ") + table);
                 continue;
             }
-            SQLite::Statement drop(*FDb, std::string("DELETE FROM ") + table + " WHERE symbol = ?");
             for (const std::string& symbol : ASymbols) {
-                drop.bind(1, symbol);
-                drop.exec();
-                drop.reset();
+                DeleteSymbol(*FDb, table, symbol);
             }
         }
         transaction.commit();

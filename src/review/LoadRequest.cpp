@@ -52,10 +52,10 @@ IHistoricalDataProviderPtr BuildProvider(const TLoadRequest& ARequest) {
     switch (ARequest.Source) {
         case TSourceKind::skQuoteService:
             if (ARequest.FallbackUrl.empty()) {
-                return std::make_shared<TYahooChartProvider>();
+                return QuoteServiceProvider(ARequest.UseStore);
             }
             return std::make_shared<TFallbackProvider>(std::vector<IHistoricalDataProviderPtr>{
-                std::make_shared<TYahooChartProvider>(),
+                QuoteServiceProvider(ARequest.UseStore),
                 std::make_shared<THtmlPageProvider>(ARequest.FallbackUrl, -1)});
         case TSourceKind::skHtmlPage:
             if (ARequest.Location.empty()) {

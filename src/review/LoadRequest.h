@@ -4,6 +4,7 @@
 
 #include "core/Core.h"
 #include "providers/Providers.h"
+#include "store/PriceStore.h"
 
 namespace cotalys {
 
@@ -21,6 +22,7 @@ struct TLoadRequest {
     TSourceKind Source = TSourceKind::skQuoteService;
     std::string Location;       // the page's URL template or the file (page and file sources)
     std::string FallbackUrl;    // quote service: the page tried when the service fails, or empty
+    bool UseStore = true;       // quote service: through the local price store
     TDateTime ToDate = 0;       // the end date, no time of day
     TDateTime DisplayFrom = 0;  // 12 months earlier: the first day on the chart
     TDateTime LoadFrom = 0;     // 3 more months of warm-up for the indicators
@@ -35,8 +37,9 @@ struct TLoadRequest {
     std::string StartLine(const IHistoricalDataProvider& AProvider) const;
 };
 
-// The provider of the request's source: the quote service (followed by the fallback page when
-// one is given), a web page, or a local file. Throws EDataProviderError when the page or the
+// The provider of the request's source: the quote service, through the local store unless the
+// request says otherwise (followed by the fallback page when one is given), a web page, or a
+// local file. Throws EDataProviderError when the page or the
 // file is missing ("Indiquer l'URL de la page HTML", "Choisir un fichier local").
 IHistoricalDataProviderPtr BuildProvider(const TLoadRequest& ARequest);
 

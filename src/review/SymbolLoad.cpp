@@ -11,8 +11,8 @@ void LoadMarket(const TLoadRequest& ARequest, TSymbolLoad& ALoad) {
     TPriceSeries index(MarketIndexSymbol);
     try {
         TParseReport report;
-        TYahooChartProvider().Load(MarketIndexSymbol, ARequest.IndexFrom(), ARequest.ToDate, index,
-                                   report);
+        QuoteServiceProvider(ARequest.UseStore)
+            ->Load(MarketIndexSymbol, ARequest.IndexFrom(), ARequest.ToDate, index, report);
     } catch (const std::exception& e) {
         ALoad.MarketMessage =
             "Indice ^FCHI indisponible, filtre de marche ignore : " + std::string(e.what());

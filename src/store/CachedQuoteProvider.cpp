@@ -135,6 +135,13 @@ void Answer(const TStoredHistory& AHistory, TDateTime AFrom, TDateTime ATo, TPri
 
 }  // namespace
 
+IHistoricalDataProviderPtr QuoteServiceProvider(bool AUseStore) {
+    if (AUseStore) {
+        return std::make_shared<TCachedQuoteProvider>();
+    }
+    return std::make_shared<TYahooChartProvider>();
+}
+
 TCachedQuoteProvider::TCachedQuoteProvider(std::filesystem::path AFolder)
     : FFolder(std::move(AFolder)) {}
 

@@ -56,4 +56,7 @@ private:
     mutable std::atomic<int> FRequests = 0;
 };
 
+// The quote service's provider: through the local store unless AUseStore is false.
+IHistoricalDataProviderPtr QuoteServiceProvider(bool AUseStore);
+
 }  // namespace cotalys

@@ -1,9 +1,13 @@
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <sys/resource.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <stdexcept>
@@ -73,5 +77,31 @@ std::string ReadAll(const std::filesystem::path& APath) {
     buffer << in.rdbuf();
     return buffer.str();
 }
+
+namespace {
+
+// Every test gets a price store of its own, so that no test reads what another stored (nor the
+// user's own store): COTALYS_CACHE_DIR names a fresh folder from its start to its end.
+class TStorePerTest : public testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const testing::TestInfo&) override {
+        FFolder = std::make_unique<TempDir>();
+        setenv("COTALYS_CACHE_DIR", FFolder->Path().c_str(), 1);
+    }
+    void OnTestEnd(const testing::TestInfo&) override {
+        unsetenv("COTALYS_CACHE_DIR");
+        FFolder.reset();
+    }
+
+private:
+    std::unique_ptr<TempDir> FFolder;
+};
+
+const bool StorePerTestInstalled = [] {
+    testing::UnitTest::GetInstance()->listeners().Append(new TStorePerTest);
+    return true;
+}();
+
+}  // namespace
 
 }  // namespace cotalys::test

@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -30,7 +31,13 @@ protected:
         for (const std::string& arg : AArgs) {
             arguments << QString::fromStdString(arg);
         }
+        // A store of its own, empty as the window's was before its load.
+        const TempDir store;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("COTALYS_CACHE_DIR"),
+                           QString::fromStdString(store.Path().string()));
         QProcess process;
+        process.setProcessEnvironment(environment);
         process.start(QStringLiteral(COTALYS_EXECUTABLE), arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();

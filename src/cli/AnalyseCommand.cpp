@@ -12,8 +12,9 @@ namespace {
 // The request as the window would make it; an incomplete choice of source is a usage error.
 TLoadRequest RequestOf(const TAnalyseOptions& AOptions, IHistoricalDataProviderPtr& AProvider) {
     try {
-        const TLoadRequest request = TLoadRequest::For(
-            AOptions.Symbol, SourceKindNamed(AOptions.Source), AOptions.Location, Today());
+        TLoadRequest request = TLoadRequest::For(AOptions.Symbol, SourceKindNamed(AOptions.Source),
+                                                 AOptions.Location, Today());
+        request.UseStore = AOptions.UseStore;
         AProvider = BuildProvider(request);
         return request;
     } catch (const EDataProviderError& e) {

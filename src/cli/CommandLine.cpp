@@ -60,6 +60,8 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
                    "Hote du service de cotations, ou URL de base http://hote:port");
     app.add_option("--delay-ms", common.DelayMs,
                    "Pause entre deux requetes d'un traitement par lot, en millisecondes");
+    app.add_flag("--no-store", common.NoStore,
+                 "Interroger le service de cotations sans le cache local des cotations");
 
     TAnalyseOptions analyse;
     CLI::App* analyseCommand =
@@ -97,6 +99,18 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
     serveCommand->add_flag("--log-requests", serve.LogRequests,
                            "Ecrire chaque requete servie sur la sortie d'erreur");
 
+    TStoreOptions store;
+    CLI::App* storeCommand = app.add_subcommand("store", "Cache local des cotations");
+    storeCommand->require_subcommand(1);
+    CLI::App* storeStatus = storeCommand->add_subcommand(
+        "status", "Symboles en cache, premier et dernier jour, taille");
+    CLI::App* storeClear = storeCommand->add_subcommand(
+        "clear", "Effacer du cache les symboles donnes, ou tout le cache sans symbole");
+    storeClear->add_option("SYMBOL", store.Symbols, "Symboles a effacer");
+    CLI::App* storeImport = storeCommand->add_subcommand(
+        "import", "Mettre en cache les fichiers SYMBOLE.csv d'un dossier, comme telecharges");
+    storeImport->add_option("DIR", store.Folder, "Dossier des fichiers de cours")->required();
+
     if (argc <= 1) {
         AOut << app.help();
         return ExitSuccess;
@@ -114,6 +128,7 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
     try {
         ApplyCommonOptions(common);
         if (analyseCommand->parsed()) {
+            analyse.UseStore = !common.NoStore;
             return AnalyseCommand(analyse, AOut, AErr);
         }
         if (scanCommand->parsed()) {
@@ -125,7 +140,13 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
         if (serveCommand->parsed()) {
             return ServeQuotesCommand(serve, AOut, AErr);
         }
-        AErr << "Sous-commande manquante : analyse, scan, backtest ou serve-quotes\n";
+        if (storeCommand->parsed()) {
+            store.Action = storeStatus->parsed()  ? "status"
+                           : storeClear->parsed() ? "clear"
+                                                  : "import";
+            return StoreCommand(store, AOut, AErr);
+        }
+        AErr << "Sous-commande manquante : analyse, scan, backtest, serve-quotes ou store\n";
         return ExitBadArguments;
     } catch (const EUsageError& e) {
         AErr << e.Message() << "\n";

@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "core/Core.h"
 
@@ -12,6 +13,7 @@ struct TCommonOptions {
     std::string AsOf;       // "YYYY-MM-DD": the day taken as today; empty for the real date
     std::string QuoteHost;  // host or base URL of the quote service; empty for the configured one
     int DelayMs = -1;       // pause between two requests of a batch run; -1 for its own default
+    bool NoStore = false;   // go to the quote service without the local price store
 };
 
 struct TAnalyseOptions {
@@ -20,6 +22,7 @@ struct TAnalyseOptions {
     std::string Location;               // fallback or page URL template, or the file
     std::string PngFile;                // chart export; empty for none
     std::string PngSize = "1600x1000";  // chart export size, "WIDTHxHEIGHT" in pixels
+    bool UseStore = true;               // the quote service through the local price store
 };
 
 struct TBatchOptions {
@@ -32,6 +35,14 @@ struct TServeOptions {
     int Port = 8080;
     bool ShiftToToday = false;
     bool LogRequests = false;  // one line per request on the error stream
+};
+
+// What to do with the local price store: "status", "clear" (the symbols, or all) or "import"
+// (the price files SYMBOL.csv of a folder).
+struct TStoreOptions {
+    std::string Action;
+    std::vector<std::string> Symbols;
+    std::string Folder;
 };
 
 // Input the command line refuses; it ends the program with the bad-arguments exit code.
@@ -50,5 +61,6 @@ int ScanCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions, st
 int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions,
                     std::ostream& AOut, std::ostream& AErr);
 int ServeQuotesCommand(const TServeOptions& AOptions, std::ostream& AOut, std::ostream& AErr);
+int StoreCommand(const TStoreOptions& AOptions, std::ostream& AOut, std::ostream& AErr);
 
 }  // namespace cotalys

@@ -245,5 +245,43 @@ TEST(CommandLine, ServeQuotesAnswersUntilInterrupted) {
         << result.Out;
 }
 
+TEST(CommandLine, TheStoreIsSeededFromFilesAndStandsInForTheService) {
+    const test::TempDir files;
+    files.Write("ai.pa.csv", test::ReadAll(test::DataPath("demo/AI.PA.csv")));
+    files.Write("BNP.PA.csv", test::ReadAll(test::DataPath("demo/BNP.PA.csv")));
+    files.Write("BAD.PA.csv", "ceci n'est pas un fichier de cours\n");
+    const TProcessResult imported = RunProgram({"store", "import", files.Path().string()});
+    EXPECT_EQ(imported.ExitCode, 1) << "a file that cannot be read fails the import";
+    test::ExpectInOrder(
+        imported.Out,
+        {"BNP.PA : ", "AI.PA : 1790 seance(s) importee(s), du 24/02/2014 au 22/02/2021\n",
+         "2 fichier(s) importe(s) sur 3\n"});
+    EXPECT_EQ(imported.Err.rfind("BAD.PA.csv non importe : ", 0), 0u) << imported.Err;
+
+    const TProcessResult status = RunProgram({"store", "status"});
+    EXPECT_EQ(status.ExitCode, 0);
+    test::ExpectInOrder(status.Out, {"AI.PA      24/02/2014 -> 22/02/2021   1790 seance(s)\n",
+                                     "BNP.PA     ", "2 symbole(s), "});
+
+    // The service does not answer: the stored days stand in, and say so; without the store the
+    // load fails.
+    const std::vector<std::string> offline = {"analyse",    "AI.PA",        "--as-of",
+                                              "2021-02-23", "--quote-host", "http://127.0.0.1:1"};
+    const TProcessResult analysed = RunProgram(offline);
+    EXPECT_EQ(analysed.ExitCode, 0) << analysed.Err;
+    test::ExpectInOrder(
+        analysed.Out,
+        {"Service de cotations injoignable : donnees en cache jusqu'au 22/02/2021\r\n",
+         "seance(s) locales, 0 telechargee(s)\r\n", "AI.PA au 22/02/2021 : cloture 131,20"});
+    std::vector<std::string> withoutStore = offline;
+    withoutStore.insert(withoutStore.begin(), "--no-store");
+    EXPECT_EQ(RunProgram(withoutStore).ExitCode, 1);
+
+    EXPECT_EQ(RunProgram({"store", "clear", "ai.pa"}).Out.find("1 symbole(s) efface(s)") !=
+                  std::string::npos,
+              true);
+    EXPECT_NE(RunProgram({"store", "status"}).Out.find("1 symbole(s), "), std::string::npos);
+}
+
 }  // namespace
 }  // namespace cotalys

@@ -87,5 +87,22 @@ TEST_F(FrontEndsTest, WindowAndCommandLineLogTheSameReview) {
     }
 }
 
+TEST_F(FrontEndsTest, WithTheServiceDownTheWindowWorksOnTheStoredDays) {
+    StartQuoteService();
+    Load("AI.PA", 0);
+    ASSERT_NE(Form().Series(), nullptr);
+    FServer.reset();
+    SetClock([] { return EncodeDate(2021, 2, 23) + 0.4; });
+    const int before = Form().LogText().count(QLatin1Char('\n')) + 1;
+    Load("AI.PA", 0);
+    EXPECT_TRUE(Messages().empty());
+    const QStringList lines = WindowLines(before);
+    EXPECT_TRUE(lines.contains(
+        QStringLiteral("Service de cotations injoignable : donnees en cache jusqu'au 22/02/2021")))
+        << lines.join(QLatin1Char('\n')).toStdString();
+    ASSERT_NE(Form().Series(), nullptr);
+    EXPECT_EQ(Form().Series()->Last().Date, EncodeDate(2021, 2, 22));
+}
+
 }  // namespace
 }  // namespace cotalys::test

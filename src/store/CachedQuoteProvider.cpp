@@ -157,7 +157,8 @@ void TCachedQuoteProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDa
         if (!cache->Notice().empty()) {
             AReport.AddNote(cache->Notice());
         }
-        stored = cache->Read(ASymbol);
+        // The days asked and the last sessions, which a load compares with the service's.
+        stored = cache->Read(ASymbol, DayOf(AFrom), DayOf(ATo), OverlapSessions + 1);
     } catch (const EQuoteCacheError& e) {
         // The store cannot be read: the load goes to the service as if there were none.
         AReport.AddNote("Cache des cotations indisponible : " + e.Message());

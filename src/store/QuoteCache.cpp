@@ -169,7 +169,8 @@ auto TQuoteCache::Guarded(const char* AWhat, Action AAction) {
     }
 }
 
-std::optional<TStoredHistory> TQuoteCache::Read(const std::string& ASymbol) {
+std::optional<TStoredHistory> TQuoteCache::Read(const std::string& ASymbol, TDateTime AFromDay,
+                                                TDateTime AToDay, int ALastSessions) {
     return Guarded("lecture du cache", [&]() -> std::optional<TStoredHistory> {
         SQLite::Transaction snapshot(*FDb);
         SQLite::Statement meta(
@@ -186,11 +187,16 @@ std::optional<TStoredHistory> TQuoteCache::Read(const std::string& ASymbol) {
         history.FirstDay = meta.getColumn(2).getInt();
         history.LastDay = meta.getColumn(3).getInt();
         history.FetchedAt = meta.getColumn(4).getInt64();
+        // The days asked, then the last sessions: the union of two ranges, in day order.
         SQLite::Statement bars(
             *FDb,
-            "SELECT day, open, high, low, close, volume FROM bars WHERE symbol = "
-            "? ORDER BY day");
+            "SELECT day, open, high, low, close, volume FROM bars WHERE symbol = ?1 AND (day "
+            "BETWEEN ?2 AND ?3 OR day >= (SELECT MIN(day) FROM (SELECT day FROM bars WHERE "
+            "symbol = ?1 ORDER BY day DESC LIMIT ?4))) ORDER BY day");
         bars.bind(1, ASymbol);
+        bars.bind(2, DayNumber(AFromDay));
+        bars.bind(3, DayNumber(AToDay));
+        bars.bind(4, ALastSessions);
         while (bars.executeStep()) {
             TPriceBar bar;
             bar.Date = bars.getColumn(0).getInt();

@@ -51,6 +51,8 @@ class TQuoteCache {
 public:
     static constexpr const char* FileName = "quotes.sqlite3";
     static constexpr int DefaultBusyTimeoutMs = 5000;
+    // 31/12/9999, the end of the calendar.
+    static constexpr TDateTime LastDay = 2958465;
 
     // COTALYS_CACHE_DIR when set, else $XDG_CACHE_HOME/cotalys, else ~/.cache/cotalys.
     static std::filesystem::path DefaultFolder();
@@ -69,8 +71,10 @@ public:
     // What happened to the file when it was opened (a damaged file set aside), or empty.
     const std::string& Notice() const { return FNotice; }
 
-    // ASymbol's stored history, or nothing when the store has none.
-    std::optional<TStoredHistory> Read(const std::string& ASymbol);
+    // ASymbol's stored history, or nothing when the store has none; its bars only those of
+    // AFromDay .. AToDay and the ALastSessions last ones, its dividends all.
+    std::optional<TStoredHistory> Read(const std::string& ASymbol, TDateTime AFromDay = 0,
+                                       TDateTime AToDay = LastDay, int ALastSessions = 0);
     // Writes ASymbol's name, currency, span and fetch time with the bars and dividends of
     // AHistory, which replace those of the same days; with AReplaceAll every other stored bar
     // and dividend of ASymbol goes. One transaction.

@@ -83,7 +83,9 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
     period.Start = IncMonth(period.Today, -12 * FYears);
     // One year of warm-up for the indicators and the zones.
     const TDateTime loadFrom = IncMonth(period.Start, -12);
-    const TYahooChartProvider provider;
+    TCachedQuoteProvider provider;
+    provider.SetUseStore(FUseStore);
+    TRequestPacer pacer(provider, FDelayMs);
     const std::vector<TStopConfig>& stops = StandardStops();
     FFailed.clear();
 
@@ -154,7 +156,7 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
     const auto skip = [&](int AIndex, const std::string& AMessage) {
         FFailed.push_back(FSymbols[AIndex] + " : " + AMessage);
     };
-    results.Interrupted = ForEachSymbol(FSymbols, FDelayMs, AProgress, ACancel, analyse, skip);
+    results.Interrupted = ForEachSymbol(FSymbols, pacer, AProgress, ACancel, analyse, skip);
 
     std::string report = BacktestReport(results, FVariants, count, FFailed, period, FSizing);
     FCsvFileName =

@@ -45,6 +45,8 @@ public:
     // Pause between two symbol downloads, in milliseconds (400 by default).
     int DelayMs() const { return FDelayMs; }
     void SetDelayMs(int AValue) { FDelayMs = AValue; }
+    // Through the local price store (the default) or straight to the quote service.
+    void SetUseStore(bool AValue) { FUseStore = AValue; }
     const std::string& IndexSymbol() const { return FIndexSymbol; }
     void SetIndexSymbol(const std::string& AValue) { FIndexSymbol = AValue; }
     // The detail CSV of the last run; empty when it could not be written.
@@ -57,6 +59,7 @@ private:
     std::vector<TSignalParams> FVariants;
     TSRParams FSRParams;
     int FDelayMs = 400;
+    bool FUseStore = true;
     std::filesystem::path FCsvFileName;
     std::vector<std::string> FFailed;
     int FYears = 1;

@@ -3,11 +3,25 @@
 #include <chrono>
 #include <thread>
 
-#include "core/Formatting.h"
+#include "core/Core.h"
 
 namespace cotalys {
 
-bool ForEachSymbol(const std::vector<std::string>& ASymbols, int ADelayMs,
+TRequestPacer::TRequestPacer(const TCachedQuoteProvider& AProvider, int ADelayMs)
+    : FProvider(AProvider),
+      FDelayMs(QuoteHostIsLoopback() ? 0 : ADelayMs),
+      FRequestsSeen(AProvider.RequestsSent()) {}
+
+void TRequestPacer::Pause() {
+    const int sent = FProvider.RequestsSent();
+    if (sent != FRequestsSeen && FDelayMs > 0) {
+        ++FPauses;
+        PauseMs(FDelayMs);
+    }
+    FRequestsSeen = sent;
+}
+
+bool ForEachSymbol(const std::vector<std::string>& ASymbols, TRequestPacer& APacer,
                    const TBatchProgress& AProgress, const TCancelQuery& ACancel,
                    const std::function<void(int AIndex)>& AStep,
                    const std::function<void(int AIndex, const std::string& AMessage)>& AOnFailure) {
@@ -27,7 +41,7 @@ bool ForEachSymbol(const std::vector<std::string>& ASymbols, int ADelayMs,
             AOnFailure(i, message);
         }
         if (i < count - 1) {
-            PauseMs(ADelayMs);
+            APacer.Pause();
         }
     }
     return false;

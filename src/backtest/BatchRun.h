@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 #include "providers/Providers.h"
+#include "store/PriceStore.h"
 
 namespace cotalys {
 
@@ -14,12 +15,30 @@ using TBatchProgress = std::function<void(const std::string&)>;
 // Asked once per symbol before its download; true stops the run.
 using TCancelQuery = std::function<bool()>;
 
+// The pause a batch run makes between two requests to the quote service, so as not to overload
+// it: only after a request was actually sent (the store may have answered alone), and never
+// when the service is on this machine.
+class TRequestPacer {
+public:
+    TRequestPacer(const TCachedQuoteProvider& AProvider, int ADelayMs);
+    // Sleeps the delay when the provider sent a request since the last call.
+    void Pause();
+    // Pauses actually made so far.
+    int Pauses() const { return FPauses; }
+
+private:
+    const TCachedQuoteProvider& FProvider;
+    int FDelayMs;
+    int FRequestsSeen;
+    int FPauses = 0;
+};
+
 // The per-symbol loop shared by the backtest and the scanner. For each symbol in order: asks
 // ACancel (when given) and stops when it says so; runs AStep with the symbol's 0-based index;
 // when AStep throws, reports "[k/n] SYMBOL ignore : MESSAGE" through AProgress (when given),
-// hands the index and the message to AOnFailure and goes on; then pauses ADelayMs milliseconds
-// unless it was the last symbol. Returns true when the run was cancelled.
-bool ForEachSymbol(const std::vector<std::string>& ASymbols, int ADelayMs,
+// hands the index and the message to AOnFailure and goes on; then, unless it was the last
+// symbol, lets APacer pause. Returns true when the run was cancelled.
+bool ForEachSymbol(const std::vector<std::string>& ASymbols, TRequestPacer& APacer,
                    const TBatchProgress& AProgress, const TCancelQuery& ACancel,
                    const std::function<void(int AIndex)>& AStep,
                    const std::function<void(int AIndex, const std::string& AMessage)>& AOnFailure);

@@ -94,6 +94,7 @@ int ScanCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions, st
     if (ACommon.DelayMs >= 0) {
         scanner.SetDelayMs(ACommon.DelayMs);
     }
+    scanner.SetUseStore(!ACommon.NoStore);
     AErr << Format("Scanner du jour lance sur %d titre(s)...",
                    static_cast<int>(scanner.Symbols().size()))
          << "\n"
@@ -125,6 +126,7 @@ int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions
     if (ACommon.DelayMs >= 0) {
         runner.SetDelayMs(ACommon.DelayMs);
     }
+    runner.SetUseStore(!ACommon.NoStore);
     AErr << Format("Backtest lance sur %d titre(s) et %d an(s), quelques minutes...",
                    static_cast<int>(runner.Symbols().size()), runner.Years())
          << "\n";

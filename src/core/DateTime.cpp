@@ -113,6 +113,14 @@ int IsoDayOfWeek(TDateTime ADate) {
     return static_cast<int>(fromMonday) + 1;
 }
 
+TDateTime LastWeekdayBefore(TDateTime ADate) {
+    TDateTime day = DayOf(ADate) - 1;
+    while (IsoDayOfWeek(day) > 5) {
+        day -= 1;
+    }
+    return day;
+}
+
 TDateTime IncMonth(TDateTime ADate, int AMonths) {
     int year = 0, month = 0, day = 0;
     DecodeDate(ADate, year, month, day);

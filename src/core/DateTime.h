@@ -24,6 +24,8 @@ int DaysInMonth(int AYear, int AMonth);
 bool IsLeapYear(int AYear);
 // 1 = Monday .. 7 = Sunday.
 int IsoDayOfWeek(TDateTime ADate);
+// The last Monday to Friday strictly before ADate's day.
+TDateTime LastWeekdayBefore(TDateTime ADate);
 
 // Calendar month arithmetic keeping the time of day; a day missing in the target month
 // becomes its last day (31 December minus 3 months is 30 September).

@@ -48,6 +48,17 @@ void SetQuoteHost(const std::string& AHost) {
     OverrideHost() = std::string(TrimBlanks(AHost));
 }
 
+bool QuoteHostIsLoopback() {
+    std::string host = QuoteServiceBaseUrl();
+    host.erase(0, host.find("://") + 3);
+    if (StartsWith(host, "[::1]")) {
+        return true;
+    }
+    host = LowerAscii(host.substr(0, host.find_first_of(":/")));
+    const bool address = host.find_first_not_of("0123456789.") == std::string::npos;
+    return host == "localhost" || (address && StartsWith(host, "127."));
+}
+
 std::string QuoteServiceBaseUrl() {
     std::string host = QuoteHost();
     if (!StartsWith(host, "http://") && !StartsWith(host, "https://"))

@@ -70,14 +70,6 @@ TPriceSeries Shifted(const TPriceSeries& ASeries, int ADays) {
     return result;
 }
 
-// The last weekday strictly before today.
-int LastWeekdayBeforeToday() {
-    int day = DayOf(Today()) - 1;
-    while (IsoDayOfWeek(day) > 5)
-        --day;
-    return day;
-}
-
 }  // namespace
 
 TQuoteStore TQuoteStore::Load(const TQuoteServiceOptions& AOptions) {
@@ -117,7 +109,7 @@ TQuoteStore TQuoteStore::Load(const TQuoteServiceOptions& AOptions) {
             lastSession = std::max(lastSession, DayOf(series.Last().Date));
         // Whole weeks keep every session on its weekday, so no bar lands on a weekend.
         store.FShiftDays =
-            static_cast<int>(std::floor((LastWeekdayBeforeToday() - lastSession) / 7.0)) * 7;
+            static_cast<int>(std::floor((LastWeekdayBefore(Today()) - lastSession) / 7.0)) * 7;
         for (auto& [symbol, series] : store.FSeries)
             series = Shifted(series, store.FShiftDays);
     }

@@ -100,8 +100,13 @@ TScanRow TDailyScanner::Evaluate(const TPriceSeries& ASeries) const {
 
 std::vector<TScanRow> TDailyScanner::Run(const TBatchProgress& AProgress,
                                          const TCancelQuery& ACancel) {
-    const TYahooChartProvider provider;
     const TDateTime today = Today();
+    TCachedQuoteProvider provider;
+    provider.SetUseStore(FUseStore);
+    // The scan judges today: stored data older than the last weekday before it will not do when
+    // the service cannot be reached.
+    provider.SetFreshFrom(LastWeekdayBefore(today));
+    TRequestPacer pacer(provider, FDelayMs);
     const TDateTime from = IncMonth(today, -kHistoryMonths);
     try {
         const TPriceSeries index = LoadHistory(provider, FIndexSymbol, from, today);
@@ -112,7 +117,7 @@ std::vector<TScanRow> TDailyScanner::Run(const TBatchProgress& AProgress,
     if (AProgress) {
         AProgress(FMarket.Summary() + " | " + FMarket.Advice());
     }
-    PauseMs(FDelayMs);
+    pacer.Pause();
 
     const int count = static_cast<int>(FSymbols.size());
     std::vector<TScanRow> rows;
@@ -132,7 +137,7 @@ std::vector<TScanRow> TDailyScanner::Run(const TBatchProgress& AProgress,
         row.ErrorText = AMessage;
         rows.push_back(row);
     };
-    ForEachSymbol(FSymbols, FDelayMs, AProgress, ACancel, evaluate, failed);
+    ForEachSymbol(FSymbols, pacer, AProgress, ACancel, evaluate, failed);
 
     SortRows(rows);
     ApplyPortfolio(rows, FSizing, FMarket);

@@ -63,6 +63,8 @@ public:
     // Pause between two requests to the quote service, in milliseconds (300 by default).
     int DelayMs() const { return FDelayMs; }
     void SetDelayMs(int AValue) { FDelayMs = AValue; }
+    // Through the local price store (the default) or straight to the quote service.
+    void SetUseStore(bool AValue) { FUseStore = AValue; }
     const TSizingParams& Sizing() const { return FSizing; }
     void SetSizing(const TSizingParams& AValue) { FSizing = AValue; }
     const std::string& IndexSymbol() const { return FIndexSymbol; }
@@ -81,6 +83,7 @@ private:
     double FWatchDistancePct = 1.7;
     double FMinYieldPct = 5.0;
     int FDelayMs = 300;
+    bool FUseStore = true;
     std::filesystem::path FCsvFileName;
     TSizingParams FSizing;
     std::string FIndexSymbol = "^FCHI";

@@ -135,11 +135,10 @@ void Answer(const TStoredHistory& AHistory, TDateTime AFrom, TDateTime ATo, TPri
 
 }  // namespace
 
-IHistoricalDataProviderPtr QuoteServiceProvider(bool AUseStore) {
-    if (AUseStore) {
-        return std::make_shared<TCachedQuoteProvider>();
-    }
-    return std::make_shared<TYahooChartProvider>();
+std::shared_ptr<TCachedQuoteProvider> QuoteServiceProvider(bool AUseStore) {
+    auto provider = std::make_shared<TCachedQuoteProvider>();
+    provider->SetUseStore(AUseStore);
+    return provider;
 }
 
 TCachedQuoteProvider::TCachedQuoteProvider(std::filesystem::path AFolder)
@@ -147,6 +146,11 @@ TCachedQuoteProvider::TCachedQuoteProvider(std::filesystem::path AFolder)
 
 void TCachedQuoteProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo,
                                 TPriceSeries& ASeries, TParseReport& AReport) const {
+    if (!FUseStore) {
+        ++FRequests;
+        FService.Load(ASymbol, AFrom, ATo, ASeries, AReport);
+        return;
+    }
     if (TrimBlanks(ASymbol).empty()) {
         throw EDataProviderError("Symbole vide");
     }

@@ -30,6 +30,8 @@ public:
 
     // The provider that talks to the service, for its fetcher's settings.
     TYahooChartProvider& Service() { return FService; }
+    // Without the store, every load goes to the service as a plain download.
+    void SetUseStore(bool AValue) { FUseStore = AValue; }
     // Milliseconds a load waits for a store another program is writing to.
     void SetBusyTimeoutMs(int AValue) { FBusyTimeoutMs = AValue; }
     // With the service unreachable, stored data whose last session is before ADay is refused
@@ -51,12 +53,13 @@ private:
 
     TYahooChartProvider FService;
     std::filesystem::path FFolder;
+    bool FUseStore = true;
     int FBusyTimeoutMs = TQuoteCache::DefaultBusyTimeoutMs;
     TDateTime FFreshFrom = 0;
     mutable std::atomic<int> FRequests = 0;
 };
 
 // The quote service's provider: through the local store unless AUseStore is false.
-IHistoricalDataProviderPtr QuoteServiceProvider(bool AUseStore);
+std::shared_ptr<TCachedQuoteProvider> QuoteServiceProvider(bool AUseStore);
 
 }  // namespace cotalys

@@ -4,8 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -201,6 +203,55 @@ TEST(CommandLine, BacktestPrintsProgressOnErrorsAndTheReportOnOutput) {
               0u);
     EXPECT_NE(result.Out.find("  Detail des signaux : "), std::string::npos);
     EXPECT_EQ(result.Out.find("[1/3]"), std::string::npos);
+}
+
+// Every bundled history but the index, as the file of symbols of a run.
+std::vector<std::string> DemoSymbols() {
+    std::vector<std::string> symbols;
+    for (const auto& entry : std::filesystem::directory_iterator(test::DataPath("demo"))) {
+        if (entry.path().extension() == ".csv" && entry.path().stem() != "^FCHI") {
+            symbols.push_back(entry.path().stem().string());
+        }
+    }
+    std::sort(symbols.begin(), symbols.end());
+    return symbols;
+}
+
+// The report without its line naming the detail file, which changes with every run.
+std::string WithoutCsvLine(const std::string& AReport) {
+    const std::size_t at = AReport.find("  Detail des signaux : ");
+    return at == std::string::npos ? AReport : AReport.substr(0, at);
+}
+
+TEST(CommandLine, ASecondBacktestReadsTheStoreAndNeedsNoService) {
+    std::vector<std::string> demo = DemoSymbols();
+    demo.push_back("^FCHI");
+    test::TOfflineQuotes quotes(demo);
+    demo.pop_back();
+    const test::TempDir folder;
+    std::string list;
+    for (const std::string& symbol : demo) {
+        list += symbol + "\n";
+    }
+    const auto symbols = folder.Write("cac40.txt", list);
+    // The default pauses, the quote service of the test, the last day of the histories.
+    const std::vector<std::string> args = {"backtest",   "--years",        "5",
+                                           "--symbols",  symbols.string(), "--as-of",
+                                           "2021-02-22", "--quote-host",   QuoteHost()};
+    const TProcessResult first = RunProgram(args);
+    ASSERT_EQ(first.ExitCode, 0) << first.Err;
+    EXPECT_EQ(first.Out.rfind(Format("Backtest sur %d titre(s) analyse(s) sur %d, 5 an(s)",
+                                     static_cast<int>(demo.size()), static_cast<int>(demo.size())),
+                              0),
+              0u)
+        << first.Out.substr(0, 200);
+    const TProcessResult second = RunProgram(args);
+    ASSERT_EQ(second.ExitCode, 0) << second.Err;
+    EXPECT_EQ(WithoutCsvLine(second.Out), WithoutCsvLine(first.Out));
+    quotes.StopService();
+    const TProcessResult offline = RunProgram(args);
+    ASSERT_EQ(offline.ExitCode, 0) << offline.Err;
+    EXPECT_EQ(WithoutCsvLine(offline.Out), WithoutCsvLine(first.Out));
 }
 
 TEST(CommandLine, BacktestWithNothingAnalysedFails) {

@@ -71,6 +71,12 @@ TEST(IsoWeeks, WeekAndWeekYearAtYearBoundaries) {
     }
     EXPECT_EQ(IsoDayOfWeek(EncodeDate(2024, 1, 15)), 1);
     EXPECT_EQ(IsoDayOfWeek(EncodeDate(2024, 1, 14)), 7);
+    // Monday 15, Sunday 14 and Saturday 13 January 2024 all follow Friday 12.
+    for (const int day : {13, 14, 15}) {
+        EXPECT_EQ(LastWeekdayBefore(EncodeDate(2024, 1, day) + 0.5), EncodeDate(2024, 1, 12))
+            << day;
+    }
+    EXPECT_EQ(LastWeekdayBefore(EncodeDate(2024, 1, 17)), EncodeDate(2024, 1, 16));
 }
 
 class ParisTime : public ::testing::Test {

@@ -41,6 +41,25 @@ TEST(QuoteServiceConfig, UsesHttpsOnAHostOrABaseUrlAsGiven) {
     SetQuoteHost("");
 }
 
+TEST(QuoteServiceConfig, TellsALoopbackHost) {
+    const std::pair<std::string, bool> cases[] = {
+        {"", false},
+        {"quotes.example", false},
+        {"127.0.0.1.example", false},
+        {"http://127.0.0.1:8080/", true},
+        {"https://127.0.0.2", true},
+        {"http://LocalHost:9000", true},
+        {"http://[::1]:9000", true},
+        {"http://localhost.example:9000", false},
+        {"http://10.0.0.1:8080", false},
+    };
+    for (const auto& [host, loopback] : cases) {
+        SetQuoteHost(host);
+        EXPECT_EQ(QuoteHostIsLoopback(), loopback) << host;
+    }
+    SetQuoteHost("");
+}
+
 TEST(YahooChartProviderUrl, AsksFromLocalMidnightToTheMidnightAfterTheLastDay) {
     test::TTimeZoneScope paris("Europe/Paris");
     test::TQuoteHostScope host("quotes.example");

@@ -48,6 +48,8 @@ public:
     TOfflineQuotes& operator=(const TOfflineQuotes&) = delete;
 
     const std::filesystem::path& Documents() const { return FDocuments.Path(); }
+    // Stops answering; the quote host still points at the port, where nothing listens now.
+    void StopService() { FServer->Stop(); }
 
     // The last ACount sessions of a bundled history, as a price file of another symbol.
     static std::string LastSessions(const std::string& ADemoSymbol, int ACount) {

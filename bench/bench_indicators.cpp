@@ -1,33 +1,18 @@
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "core/Core.h"
 #include "indicators/Indicators.h"
 #include "zones/SupportResistance.h"
 
-// Indicator routines on a million values, next to a plain copy of as many doubles in the same
-// run, and the zone analysis on the window sizes the signal history and a long load use.
+// Indicator routines at the sizes the program meets (320 sessions: the signal history's window;
+// 1,300: five years; 4,000: sixteen years) and, for information, on a million values; the zone
+// analysis on the window sizes the signal history and a long load use.
 namespace cotalys {
 namespace {
-
-constexpr int MillionValues = 1000000;
-
-// Every routine returns fresh arrays of 8 MB, and MACD three of them. By default the C library
-// gives such memory back to the system as soon as it is freed, and the next call then spends
-// its time in the kernel mapping zeroed pages again, at a cost that varies from run to run by
-// a factor of ten on a virtual machine. Keeping freed memory in the process, for every
-// benchmark alike, measures the routines themselves.
-const bool KeepFreedMemory = [] {
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 512 * 1024 * 1024);
-    return true;
-}();
 
 // A deterministic random walk: closes around 100 with daily moves of about 1 %.
 std::vector<double> Walk(int ACount) {
@@ -58,105 +43,48 @@ TPriceSeries WalkSeries(int ACount) {
     return series;
 }
 
-void BM_Memcpy(benchmark::State& AState) {
-    const std::vector<double> source = Walk(MillionValues);
-    std::vector<double> target(MillionValues);
-    for (auto _ : AState) {
-        std::memcpy(target.data(), source.data(), source.size() * sizeof(double));
-        benchmark::DoNotOptimize(target.data());
-        benchmark::ClobberMemory();
-    }
-    AState.SetBytesProcessed(AState.iterations() * MillionValues * sizeof(double));
-}
-BENCHMARK(BM_Memcpy)->Unit(benchmark::kMicrosecond);
-
-// The same copy into a fresh array each time, as every indicator returns a new array.
-void BM_CopyToNewArray(benchmark::State& AState) {
-    const std::vector<double> source = Walk(MillionValues);
-    for (auto _ : AState) {
-        std::vector<double> target(source);
-        benchmark::DoNotOptimize(target.data());
-    }
-    AState.SetBytesProcessed(AState.iterations() * MillionValues * sizeof(double));
-}
-BENCHMARK(BM_CopyToNewArray)->Unit(benchmark::kMicrosecond);
-
 void BM_ComputeSMA(benchmark::State& AState) {
-    const std::vector<double> values = Walk(MillionValues);
+    const std::vector<double> values = Walk(static_cast<int>(AState.range(0)));
     for (auto _ : AState) {
         benchmark::DoNotOptimize(ComputeSMA(values, 20));
     }
 }
-BENCHMARK(BM_ComputeSMA)->Unit(benchmark::kMicrosecond);
 
 void BM_ComputeEMA(benchmark::State& AState) {
-    const std::vector<double> values = Walk(MillionValues);
+    const std::vector<double> values = Walk(static_cast<int>(AState.range(0)));
     for (auto _ : AState) {
         benchmark::DoNotOptimize(ComputeEMA(values, 20));
     }
 }
-BENCHMARK(BM_ComputeEMA)->Unit(benchmark::kMicrosecond);
 
 void BM_ComputeRSI(benchmark::State& AState) {
-    const std::vector<double> values = Walk(MillionValues);
+    const std::vector<double> values = Walk(static_cast<int>(AState.range(0)));
     for (auto _ : AState) {
         benchmark::DoNotOptimize(ComputeRSI(values, 14));
     }
 }
-BENCHMARK(BM_ComputeRSI)->Unit(benchmark::kMicrosecond);
 
-void BM_ATR(benchmark::State& AState) {
-    const TPriceSeries series = WalkSeries(MillionValues);
+void BM_ComputeATR(benchmark::State& AState) {
+    const TPriceSeries series = WalkSeries(static_cast<int>(AState.range(0)));
     for (auto _ : AState) {
-        benchmark::DoNotOptimize(TSupportResistanceAnalyzer::ATR(series, 14));
+        benchmark::DoNotOptimize(ComputeATR(series, 14));
     }
 }
-BENCHMARK(BM_ATR)->Unit(benchmark::kMicrosecond);
-
-// What the ATR cannot go below: reading the high, low and close of a million bars of 48 bytes,
-// six times the bytes of a million doubles, without computing or writing anything.
-void BM_ReadBars(benchmark::State& AState) {
-    const TPriceSeries series = WalkSeries(MillionValues);
-    const std::vector<TPriceBar>& bars = series.Bars();
-    for (auto _ : AState) {
-        // Four sums, so that the additions do not wait on each other.
-        double sums[4] = {};
-        for (std::size_t i = 0; i < bars.size(); ++i) {
-            sums[i % 4] += bars[i].High - bars[i].Low + bars[i].Close;
-        }
-        benchmark::DoNotOptimize(sums);
-    }
-}
-BENCHMARK(BM_ReadBars)->Unit(benchmark::kMicrosecond);
-
-// What MACD cannot go below: three fresh arrays of a million doubles written chunk by chunk,
-// as it writes its lines, with nothing computed. Together with the closes they no longer fit
-// in the processor's cache.
-void BM_WriteThreeArrays(benchmark::State& AState) {
-    const std::vector<double> chunk(512, 1.0);
-    for (auto _ : AState) {
-        std::vector<double> lines[3];
-        for (std::vector<double>& line : lines) {
-            line.reserve(MillionValues);
-        }
-        for (int from = 0; from < MillionValues; from += 512) {
-            const int count = std::min(512, MillionValues - from);
-            for (std::vector<double>& line : lines) {
-                line.insert(line.end(), chunk.begin(), chunk.begin() + count);
-            }
-        }
-        benchmark::DoNotOptimize(lines);
-    }
-}
-BENCHMARK(BM_WriteThreeArrays)->Unit(benchmark::kMicrosecond);
 
 void BM_ComputeMACD(benchmark::State& AState) {
-    const std::vector<double> values = Walk(MillionValues);
+    const std::vector<double> values = Walk(static_cast<int>(AState.range(0)));
     for (auto _ : AState) {
         benchmark::DoNotOptimize(ComputeMACD(values, TMACDParams::Default()));
     }
 }
-BENCHMARK(BM_ComputeMACD)->Unit(benchmark::kMicrosecond);
+
+#define COTALYS_INDICATOR_SIZES(NAME) \
+    BENCHMARK(NAME)->Arg(320)->Arg(1300)->Arg(4000)->Arg(1000000)->Unit(benchmark::kMicrosecond)
+COTALYS_INDICATOR_SIZES(BM_ComputeSMA);
+COTALYS_INDICATOR_SIZES(BM_ComputeEMA);
+COTALYS_INDICATOR_SIZES(BM_ComputeRSI);
+COTALYS_INDICATOR_SIZES(BM_ComputeATR);
+COTALYS_INDICATOR_SIZES(BM_ComputeMACD);
 
 // 320 bars: the working window of the signal history in the backtest and the scanner; 1,500
 // bars: six years of sessions.

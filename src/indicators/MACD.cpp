@@ -1,103 +1,23 @@
 #include "indicators/MACD.h"
 
-#include <algorithm>
 #include <cmath>
 
-#include "indicators/ChunkedArray.h"
-#include "indicators/Lanes.h"
-#include "indicators/SmoothingTurns.h"
-#include "indicators/StreamingEMA.h"
+#include "indicators/MovingAverages.h"
 
 namespace cotalys {
 
 namespace {
 
-// ADifference[i] := A[i] - B[i] for ACount positions, NaN where either is NaN as NaN
-// arithmetic gives it.
-COTALYS_LANE_CLONES
-void Subtract(const double* __restrict A, const double* __restrict B,
-              double* __restrict ADifference, int ACount) {
-    for (int i = 0; i < ACount; ++i) {
-        ADifference[i] = A[i] - B[i];
-    }
-}
-
-// The three lines over the first positions of ACloses, sixteen per turn while a turn's closes
-// are all finite, from the three averages, already seeded, before the first position (AFast,
-// ASlow, ASignal), which become those at the last position done; returns how many positions it
-// did. Everything stays in the registers from the closes to the histogram, and a flat stretch
-// of closes gives a MACD line of exactly 0.
-COTALYS_LANE_CLONES
-int MACDTurns(const lanes::TBlockWeights& AFastWeights, const lanes::TBlockWeights& ASlowWeights,
-              const lanes::TBlockWeights& ASignalWeights, const double* ACloses, int ACount,
-              double* AMACD, double* ASignal, double* AHistogram, double& AFast, double& ASlow,
-              double& ASignalAverage) {
-    using namespace lanes;
-    // Local copies, which the stores cannot overwrite as far as the compiler knows.
-    const TBlockWeights fastWeights = AFastWeights;
-    const TBlockWeights slowWeights = ASlowWeights;
-    const TBlockWeights signalWeights = ASignalWeights;
-    // The check of a turn reads the fast average's smoothing, whose weights must all be positive.
-    if (!(fastWeights.A > 0) || ACount < 2 * Width) {
-        return 0;
-    }
-    const TLanes zero = {};
-    TLanes fastGap = zero + (AFast - ACloses[0]);
-    TLanes slowGap = zero + (ASlow - ACloses[0]);
-    TLanes signal = zero + ASignalAverage;
-    TLanes fastAverages[2] = {};
-    TLanes slowAverages[2] = {};
-    int i = 0;
-    for (; i + 2 * Width <= ACount; i += 2 * Width) {
-        const double first[2] = {ACloses[i], ACloses[i + Width]};
-        TLanes fast[2];
-        TLanes slow[2];
-        for (int block = 0; block < 2; ++block) {
-            Load(ACloses + i + block * Width, fast[block]);
-            fast[block] -= first[block];
-            slow[block] = fast[block];
-            SmoothFromZero(fastWeights, fast[block]);
-            SmoothFromZero(slowWeights, slow[block]);
-        }
-        if (!TurnIsFinite(fast)) {
-            break;
-        }
-        const double next = i + 2 * Width < ACount ? ACloses[i + 2 * Width] : first[1];
-        RelativeAverageTurn(fastWeights, fast, first, next, fastGap, fastAverages);
-        RelativeAverageTurn(slowWeights, slow, first, next, slowGap, slowAverages);
-        const TLanes macd[2] = {fastAverages[0] - slowAverages[0],
-                                fastAverages[1] - slowAverages[1]};
-        TLanes smoothed[2] = {macd[0], macd[1]};
-        SmoothFromZero(signalWeights, smoothed[0]);
-        SmoothFromZero(signalWeights, smoothed[1]);
-        TLanes signals[2];
-        AverageTurn(signalWeights, smoothed, signal, signals);
-        for (int block = 0; block < 2; ++block) {
-            const int at = i + block * Width;
-            Store(macd[block], AMACD + at);
-            Store(signals[block], ASignal + at);
-            Store(macd[block] - signals[block], AHistogram + at);
+// ALeft[i] - ARight[i] wherever neither is NaN; NaN elsewhere.
+std::vector<double> Difference(const std::vector<double>& ALeft,
+                               const std::vector<double>& ARight) {
+    std::vector<double> result = NaNArray(static_cast<int>(ALeft.size()));
+    for (std::size_t i = 0; i < ALeft.size(); ++i) {
+        if (!std::isnan(ALeft[i]) && !std::isnan(ARight[i])) {
+            result[i] = ALeft[i] - ARight[i];
         }
     }
-    if (i > 0) {
-        AFast = fastAverages[1][Width - 1];
-        ASlow = slowAverages[1][Width - 1];
-        ASignalAverage = signal[0];
-    }
-    return i;
-}
-
-// Asks for the cache lines of the chunk after the one starting at AFrom in ALine, whose capacity
-// holds ACount values. Three fresh arrays of a million values do not fit in the cache, and
-// storing into lines still in memory would stall the loop: asked for in advance, they arrive
-// while this chunk is computed. The routines writing a single array ran slower with it.
-void PrefetchNextChunk(const std::vector<double>& ALine, int AFrom, int ACount) {
-    const int next = AFrom + IndicatorChunk;
-    const int count = std::min(IndicatorChunk, ACount - next);
-    constexpr int ValuesPerLine = 64 / sizeof(double);
-    for (int k = 0; k < count; k += ValuesPerLine) {
-        __builtin_prefetch(ALine.data() + next + k, 1);
-    }
+    return result;
 }
 
 // The sign of the last non-zero histogram value at or before AIndex: +1, -1, or 0 when a NaN or
@@ -122,49 +42,13 @@ int LastNonZeroSign(const std::vector<double>& AHistogram, int AIndex) {
 
 TMACDResult ComputeMACD(const std::vector<double>& ACloses, const TMACDParams& AParams) {
     AParams.Validate();
-    const int n = static_cast<int>(ACloses.size());
-    const double* closes = ACloses.data();
-    // The three averages run side by side over each chunk of closes. Once seeded an average
-    // never returns to NaN, so the MACD line has a value from the slow average's seed on, and
-    // the signal needs SignalPeriod values of it.
-    const int counted = n - LeadingNaNCount(closes, n);
-    TStreamingEMA fast(AParams.FastPeriod, counted >= AParams.FastPeriod);
-    TStreamingEMA slow(AParams.SlowPeriod, counted >= AParams.SlowPeriod);
-    TStreamingEMA signal(AParams.SignalPeriod,
-                         counted - (AParams.SlowPeriod - 1) >= AParams.SignalPeriod);
     TMACDResult result;
-    for (std::vector<double>* line : {&result.MACD, &result.Signal, &result.Histogram}) {
-        line->reserve(ACloses.size());
-    }
-    double fastChunk[IndicatorChunk];
-    double slowChunk[IndicatorChunk];
-    double macdChunk[IndicatorChunk];
-    double signalChunk[IndicatorChunk];
-    double histogramChunk[IndicatorChunk];
-    for (int from = 0; from < n; from += IndicatorChunk) {
-        const int count = std::min(IndicatorChunk, n - from);
-        for (const std::vector<double>* line : {&result.MACD, &result.Signal, &result.Histogram}) {
-            PrefetchNextChunk(*line, from, n);
-        }
-        // Once the three averages are seeded the turns do the chunk, and each average runs on
-        // its own over what they leave: the warm-up, and positions near missing closes.
-        int done = 0;
-        if (fast.Seeded() && slow.Seeded() && signal.Seeded()) {
-            done = MACDTurns(fast.Smoothing().Weights(), slow.Smoothing().Weights(),
-                             signal.Smoothing().Weights(), closes + from, count, macdChunk,
-                             signalChunk, histogramChunk, fast.Average(), slow.Average(),
-                             signal.Average());
-        }
-        const int rest = count - done;
-        fast.Run(closes + from + done, fastChunk, rest);
-        slow.Run(closes + from + done, slowChunk, rest);
-        Subtract(fastChunk, slowChunk, macdChunk + done, rest);
-        signal.Run(macdChunk + done, signalChunk + done, rest);
-        Subtract(macdChunk + done, signalChunk + done, histogramChunk + done, rest);
-        result.MACD.insert(result.MACD.end(), macdChunk, macdChunk + count);
-        result.Signal.insert(result.Signal.end(), signalChunk, signalChunk + count);
-        result.Histogram.insert(result.Histogram.end(), histogramChunk, histogramChunk + count);
-    }
+    result.MACD = Difference(ComputeEMA(ACloses, AParams.FastPeriod),
+                             ComputeEMA(ACloses, AParams.SlowPeriod));
+    // The signal's average skips the MACD line's leading NaNs: with 12, 26, 9 and no missing
+    // close, its first value is at index 25 + 9 - 1 = 33.
+    result.Signal = ComputeEMA(result.MACD, AParams.SignalPeriod);
+    result.Histogram = Difference(result.MACD, result.Signal);
     return result;
 }
 

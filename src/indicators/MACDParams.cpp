@@ -1,5 +1,4 @@
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "indicators/MACD.h"
 
 namespace cotalys {

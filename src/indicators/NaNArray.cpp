@@ -1,12 +1,11 @@
-#include <limits>
+#include "core/Core.h"
 
 #include "indicators/MovingAverages.h"
 
 namespace cotalys {
 
 std::vector<double> NaNArray(int ACount) {
-    return std::vector<double>(ACount > 0 ? static_cast<std::size_t>(ACount) : 0,
-                               std::numeric_limits<double>::quiet_NaN());
+    return std::vector<double>(ACount > 0 ? static_cast<std::size_t>(ACount) : 0, NaN);
 }
 
 }  // namespace cotalys

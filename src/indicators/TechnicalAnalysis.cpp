@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "indicators/RSI.h"
 
 namespace cotalys {

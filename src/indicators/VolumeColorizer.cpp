@@ -2,15 +2,13 @@
 
 #include <cmath>
 
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "indicators/MovingAverages.h"
 
 namespace cotalys {
 
 namespace {
 
-constexpr double ZeroTolerance = 1e-12;
 // Share of the hue kept for a bar without volume information: a greyed version of it.
 constexpr double NoVolumeHueWeight = 0.6;
 // Share of the fill kept in the outline: a darker shade of the same colour.
@@ -58,8 +56,8 @@ void TVolumeColorizer::Compute(const TPriceSeries& ASeries) {
         }
         // The reference is the average of the sessions before the bar, the bar itself excluded,
         // so a heavy session is not diluted into its own yardstick.
-        const double prior = i > 0 ? FAverages[i - 1] : std::nan("");
-        if (std::isnan(prior) || std::fabs(prior) <= ZeroTolerance) {
+        const double prior = i > 0 ? FAverages[i - 1] : NaN;
+        if (std::isnan(prior) || IsNearZero(prior)) {
             FLevels[i] = TVolumeLevel::vlNormal;
             continue;
         }
@@ -90,7 +88,7 @@ TVolumeLevel TVolumeColorizer::Level(int AIndex) const {
 }
 
 double TVolumeColorizer::Ratio(int AIndex) const {
-    return InRange(AIndex) ? FRatios[AIndex] : std::nan("");
+    return InRange(AIndex) ? FRatios[AIndex] : NaN;
 }
 
 TColor TVolumeColorizer::BarColor(int AIndex) const {

@@ -87,7 +87,8 @@ TEST(MovingAverages, LeadingNaNCountMatchesLookbackForEveryLength) {
     }
 }
 
-// The textbook definitions, one bar at a time, to compare the fast routines with.
+// The textbook definitions, one bar at a time: the SMA re-sums its window, where the routine
+// keeps a running sum (equal up to rounding); the EMA is the routine's own step.
 std::vector<double> ReferenceSMA(const std::vector<double>& AValues, int APeriod) {
     std::vector<double> result(AValues.size(), NaN);
     for (std::size_t i = APeriod - 1; i < AValues.size(); ++i) {
@@ -121,15 +122,13 @@ std::vector<double> ReferenceEMA(const std::vector<double>& AValues, int APeriod
     return result;
 }
 
-// Long enough to span several chunks of the routines (512 positions) and many blocks of eight
-// and sixteen values, with gaps where those meet.
+// A long history with gaps alone, in runs, at the start and at the end.
 TEST(MovingAverages, MatchTheTextbookDefinitionsAcrossGaps) {
     std::vector<double> values;
     for (int i = 0; i < 1100; ++i) {
         values.push_back(100 + 10 * std::sin(i * 0.37) + (i % 11) * 0.25);
     }
-    // Leading gap, isolated gaps at every offset within a block of sixteen, a long gap, gaps at
-    // chunk edges and the last value.
+    // Leading gap, isolated gaps, a long gap and the last value.
     for (int i : {0,   1,   40,  45,  50,  55,  61,  62,  100, 101, 102, 103, 104, 105,
                   150, 201, 218, 235, 252, 269, 286, 303, 320, 337, 354, 371, 388, 405,
                   422, 439, 456, 511, 512, 1023, 1025, 1099}) {
@@ -138,7 +137,7 @@ TEST(MovingAverages, MatchTheTextbookDefinitionsAcrossGaps) {
     for (int period : {1, 2, 3, 9, 12, 26}) {
         SCOPED_TRACE(period);
         ExpectArrayNear(ComputeSMA(values, period), ReferenceSMA(values, period), 1e-9);
-        ExpectArrayNear(ComputeEMA(values, period), ReferenceEMA(values, period), 1e-9);
+        ExpectArrayNear(ComputeEMA(values, period), ReferenceEMA(values, period), 0);
     }
 }
 

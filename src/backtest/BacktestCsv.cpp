@@ -20,7 +20,7 @@ struct TBacktestCsvColumn {
 };
 
 // Header and cells come from this one table, so a line always has as many cells as the header.
-const TBacktestCsvColumn kColumns[] = {
+const TBacktestCsvColumn Columns[] = {
     {"Symbole", [](const TSignalLine& L) { return CsvOutsideText(L.Symbol); }},
     {"Reglage", [](const TSignalLine& L) { return CsvText(L.Setting); }},
     {"Date", [](const TSignalLine& L) { return CsvDate(L.Signal.Date); }},
@@ -47,7 +47,7 @@ const TBacktestCsvColumn kColumns[] = {
 
 std::string BacktestCsvHeader() {
     std::vector<std::string> cells;
-    for (const TBacktestCsvColumn& column : kColumns) {
+    for (const TBacktestCsvColumn& column : Columns) {
         cells.emplace_back(column.Header);
     }
     return CsvLine(cells);
@@ -57,7 +57,7 @@ std::string BacktestCsvLine(const std::string& ASymbol, const std::string& ASett
                             const TEntrySignal& ASignal) {
     const TSignalLine line{ASymbol, ASettingName, ASignal};
     std::vector<std::string> cells;
-    for (const TBacktestCsvColumn& column : kColumns) {
+    for (const TBacktestCsvColumn& column : Columns) {
         cells.push_back(column.Cell(line));
     }
     return CsvLine(cells);

@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/Formatting.h"
+#include "core/Core.h"
 
 namespace cotalys {
 namespace {
 
-constexpr const char* kLineBreak = "\r\n";
+constexpr const char* LineBreak = "\r\n";
 
 // Characters of a settings-table line, after its two leading blanks, kept by the per-year table:
 // the name, count, +10, +20 and winners columns and the two characters after them.
-constexpr std::size_t kYearLineWidth = 74;
+constexpr std::size_t YearLineWidth = 74;
 // Width of the name column of a settings-table line.
-constexpr std::size_t kNameWidth = 28;
+constexpr std::size_t NameWidth = 28;
 
 bool NeedsMarket(const TSignalParams& AParams) {
     return AParams.RequireMarketUptrend || AParams.RequireFavorablePhase;
@@ -44,23 +44,23 @@ std::vector<TEntrySignal> SignalsOfYear(const std::vector<TEntrySignal>& ASignal
 std::string YearLine(int AYear, const std::string& AName,
                      const std::vector<TEntrySignal>& ASignals) {
     const std::string line = FormatStatsLine(AName, Statistics(SignalsOfYear(ASignals, AYear)));
-    const std::size_t overflow = AName.size() > kNameWidth ? AName.size() - kNameWidth : 0;
-    return Format("  %d   %s", AYear, line.substr(2, kYearLineWidth + overflow));
+    const std::size_t overflow = AName.size() > NameWidth ? AName.size() - NameWidth : 0;
+    return Format("  %d   %s", AYear, line.substr(2, YearLineWidth + overflow));
 }
 
 std::string SettingsSection(const TBacktestResults& AResults,
                             const std::vector<TSignalParams>& AVariants) {
-    std::string text = StatsHeader() + kLineBreak;
+    std::string text = StatsHeader() + LineBreak;
     for (std::size_t v = 0; v < AVariants.size(); ++v) {
         if (NeedsMarket(AVariants[v]) && !AResults.HasRegime) {
             text += Format("  %-28s indice indisponible", AVariants[v].Name);
         } else {
             text += FormatStatsLine(AVariants[v].Name, Statistics(AResults.BySetting[v]));
         }
-        text += kLineBreak;
+        text += LineBreak;
     }
     text += FormatStatsLine("Reference : chaque seance", Statistics(AResults.Reference));
-    return text + kLineBreak;
+    return text + LineBreak;
 }
 
 std::string StopsSection(const TBacktestResults& AResults, const std::string& ADefaultName) {
@@ -68,20 +68,20 @@ std::string StopsSection(const TBacktestResults& AResults, const std::string& AD
     for (const std::vector<TEntrySignal>& signals : AResults.ByStop) {
         stats.push_back(Statistics(signals));
     }
-    return Format("Comparaison des stops (signaux du reglage %s)", ADefaultName) + kLineBreak +
-           StopsTable(StandardStops(), stats) + kLineBreak;
+    return Format("Comparaison des stops (signaux du reglage %s)", ADefaultName) + LineBreak +
+           StopsTable(StandardStops(), stats) + LineBreak;
 }
 
 std::string DelayedSection(const TBacktestResults& AResults, const std::string& ADefaultName) {
     std::string text =
         Format("Achat differe (reglage %s, meme stop, entree a la cloture de J+1 ou J+2)",
                ADefaultName) +
-        kLineBreak + StatsHeader() + kLineBreak;
+        LineBreak + StatsHeader() + LineBreak;
     text += FormatStatsLine("Achat le jour du signal", Statistics(AResults.BySetting[0]));
-    text += kLineBreak;
+    text += LineBreak;
     for (std::size_t i = 0; i < DelayedEntryKinds().size(); ++i) {
         text += FormatStatsLine(DelayedEntryKinds()[i].Label, Statistics(AResults.Delayed[i]));
-        text += kLineBreak;
+        text += LineBreak;
     }
     return text;
 }
@@ -95,11 +95,11 @@ std::string FeesSection(const TBacktestResults& AResults, const std::string& ADe
             ADefaultName, FormatFloat("#,##0", ASizing.Capital, AFS),
             FormatFloat("0.0#", ASizing.RiskPct, AFS),
             ASizing.IsPEA ? "PEA, courtage plafonne a 0,5 %" : "compte-titres") +
-        kLineBreak;
+        LineBreak;
     text +=
         "  Forfait                          Signaux  Ordre moyen  Frais A/R  Net +20 s.  Net avec "
         "stop  Gagnants net";
-    text += kLineBreak;
+    text += LineBreak;
     for (std::size_t i = 0; i < AResults.Fees.size(); ++i) {
         const TFeeAccumulator& fees = AResults.Fees[i];
         if (fees.Count <= 0) {
@@ -113,28 +113,28 @@ std::string FeesSection(const TBacktestResults& AResults, const std::string& ADe
                        Pct1(fees.SumNet20 / fees.Count),
                        Pct1(fees.SumNetStop / std::max(fees.CountStop, 1)),
                        FormatFloat("0", 100.0 * fees.Winners / fees.Count, AFS) + " %");
-        text += kLineBreak;
+        text += LineBreak;
     }
     text +=
         "  Brut avant frais : voir la ligne du reglage par defaut ci-dessus. Ultimate Trader exige "
         "30 ordres par mois (119 EUR de frais mensuels sinon).";
-    return text + kLineBreak + kLineBreak;
+    return text + LineBreak + LineBreak;
 }
 
 std::string YearsSection(const TBacktestResults& AResults,
                          const std::vector<TSignalParams>& AVariants,
                          const TBacktestPeriod& APeriod) {
     std::string text = "Par annee (signaux dates de l'annee, resultat sans stop)";
-    text += kLineBreak;
+    text += LineBreak;
     text += "  Annee  Reglage                      Sig.     +10 s.     +20 s.  Gagnants 20 s.";
-    text += kLineBreak;
+    text += LineBreak;
     for (int year = YearOf(APeriod.Start); year <= YearOf(APeriod.Today); ++year) {
         for (std::size_t v = 0; v < AVariants.size(); ++v) {
             if (v == 0 || (NeedsMarket(AVariants[v]) && AResults.HasRegime)) {
-                text += YearLine(year, AVariants[v].Name, AResults.BySetting[v]) + kLineBreak;
+                text += YearLine(year, AVariants[v].Name, AResults.BySetting[v]) + LineBreak;
             }
         }
-        text += YearLine(year, "Reference", AResults.Reference) + kLineBreak;
+        text += YearLine(year, "Reference", AResults.Reference) + LineBreak;
     }
     return text;
 }
@@ -171,19 +171,19 @@ std::string BacktestReport(const TBacktestResults& AResults,
     if (AResults.Interrupted) {
         text += " (INTERROMPU)";
     }
-    text += kLineBreak;
+    text += LineBreak;
     text += SettingsSection(AResults, AVariants);
     text += StopsSection(AResults, defaultName);
     text += Format("Resultats par gain/risque au jour du signal (reglage %s, stop %s)", defaultName,
                    DefaultStopText()) +
-            kLineBreak + RewardRiskTable(AResults.BySetting[0]) + kLineBreak;
+            LineBreak + RewardRiskTable(AResults.BySetting[0]) + LineBreak;
     text += DelayedSection(AResults, defaultName);
     text += FeesSection(AResults, defaultName, ASizing, fs);
     text += Format(
                 "Resultats par ecart au plus haut sur un an (reglage %s, chaque tranche comparee a "
                 "la reference de la meme tranche)",
                 defaultName) +
-            kLineBreak + DistHighTable(AResults.BySetting[0], AResults.Reference) + kLineBreak;
+            LineBreak + DistHighTable(AResults.BySetting[0], AResults.Reference) + LineBreak;
     text += YearsSection(AResults, AVariants, APeriod);
     if (!AFailed.empty()) {
         std::string joined;
@@ -191,7 +191,7 @@ std::string BacktestReport(const TBacktestResults& AResults,
             joined += (i > 0 ? " | " : "") + AFailed[i];
         }
         text += Format("  Titres ignores (%d) : %s", static_cast<int>(AFailed.size()), joined) +
-                kLineBreak;
+                LineBreak;
     }
     return text;
 }

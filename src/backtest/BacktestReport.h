@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "backtest/FeeAccumulator.h"
-#include "core/DateTime.h"
+#include "core/Core.h"
 #include "signals/EntrySignals.h"
 #include "sizing/PositionSizing.h"
 

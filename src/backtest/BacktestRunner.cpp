@@ -12,13 +12,6 @@
 namespace cotalys {
 namespace {
 
-// Bars a symbol needs to be analysed at all.
-constexpr int kMinBars = 120;
-// Working window of the zone history: the zones of each bar come from its last 320 bars.
-constexpr int kZoneWindowBars = 320;
-// Period of the index average behind the market filter (the "MM50").
-constexpr int kRegimePeriod = 50;
-
 bool NeedsMarket(const TSignalParams& AParams) {
     return AParams.RequireMarketUptrend || AParams.RequireFavorablePhase;
 }
@@ -41,7 +34,7 @@ std::unique_ptr<TMarketRegime> LoadRegime(const IHistoricalDataProvider& AProvid
     std::unique_ptr<TMarketRegime> regime;
     try {
         const TPriceSeries index = LoadHistory(AProvider, AIndexSymbol, AFrom, APeriod.Today);
-        regime = std::make_unique<TMarketRegime>(&index, kRegimePeriod);
+        regime = std::make_unique<TMarketRegime>(&index, MarketAveragePeriod);
         line = Format(
             "Indice %s : %d seances, au-dessus de sa MM50 %s %% du temps, en phase favorable (RSI "
             "< 40 ou repli de plus de 8 %%) %s %% du temps sur la periode",
@@ -107,14 +100,14 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
     const auto analyse = [&](int AIndex) {
         const std::string& symbol = FSymbols[AIndex];
         const TPriceSeries series = LoadHistory(provider, symbol, loadFrom, period.Today);
-        if (series.Count() < kMinBars) {
+        if (series.Count() < BatchMinimumBars) {
             throw EFinanceError(Format("%d seances seulement", series.Count()));
         }
         TTechnicalAnalysis analysis(&series, TMACDParams::Default(), 14);
         analysis.Compute();
         const int fromIndex = series.IndexOfFirstOnOrAfter(period.Start);
         const std::vector<TSRResult> history =
-            TEntrySignalDetector::BuildZoneHistory(series, FSRParams, fromIndex, kZoneWindowBars);
+            TEntrySignalDetector::BuildZoneHistory(series, FSRParams, fromIndex, ZoneWindowBars);
         for (std::size_t v = 0; v < FVariants.size(); ++v) {
             // Settings that need the market are skipped silently without an index.
             if (NeedsMarket(FVariants[v]) && !regime) {

@@ -63,7 +63,7 @@ private:
     std::filesystem::path FCsvFileName;
     std::vector<std::string> FFailed;
     int FYears = 1;
-    std::string FIndexSymbol = "^FCHI";
+    std::string FIndexSymbol = MarketIndexSymbol;
     TSizingParams FSizing;
 };
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/Formatting.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/DateTime.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -1,11 +1,7 @@
 #include <algorithm>
 
 #include "backtest/BacktestRunner.h"
-#include "core/Exceptions.h"
-#include "core/Files.h"
-#include "core/Formatting.h"
-#include "core/Paths.h"
-#include "core/TextDecoding.h"
+#include "core/Core.h"
 
 namespace cotalys {
 namespace {

@@ -9,12 +9,8 @@
 namespace cotalys {
 namespace {
 
-// Bars a symbol needs to be evaluated at all.
-constexpr int kMinBars = 120;
-// Working window of the zone history used to detect the recent signals.
-constexpr int kZoneWindowBars = 320;
 // Months of history loaded per symbol and for the index.
-constexpr int kHistoryMonths = 15;
+constexpr int HistoryMonths = 15;
 
 }  // namespace
 
@@ -34,7 +30,7 @@ TScanRow TDailyScanner::Evaluate(const TPriceSeries& ASeries) const {
     TScanRow row;
     row.Symbol = ASeries.Symbol();
     row.Name = ASeries.Name();
-    if (ASeries.Count() < kMinBars) {
+    if (ASeries.Count() < BatchMinimumBars) {
         throw EFinanceError(Format("%d seances seulement", ASeries.Count()));
     }
     const int last = ASeries.Count() - 1;
@@ -65,7 +61,7 @@ TScanRow TDailyScanner::Evaluate(const TPriceSeries& ASeries) const {
     const int first = std::max(1, ASeries.Count() - FRecentBars);
     const std::vector<TEntrySignal> signals = detector.Scan(
         ASeries, analysis, first,
-        TEntrySignalDetector::BuildZoneHistory(ASeries, FSRParams, first, kZoneWindowBars));
+        TEntrySignalDetector::BuildZoneHistory(ASeries, FSRParams, first, ZoneWindowBars));
     if (!signals.empty()) {
         const TEntrySignal& signal = signals.back();
         row.Status = TScanStatus::ssSignal;
@@ -107,7 +103,7 @@ std::vector<TScanRow> TDailyScanner::Run(const TBatchProgress& AProgress,
     // the service cannot be reached.
     provider.SetFreshFrom(LastWeekdayBefore(today));
     TRequestPacer pacer(provider, FDelayMs);
-    const TDateTime from = IncMonth(today, -kHistoryMonths);
+    const TDateTime from = IncMonth(today, -HistoryMonths);
     try {
         const TPriceSeries index = LoadHistory(provider, FIndexSymbol, from, today);
         FMarket = BuildMarketContext(&index);

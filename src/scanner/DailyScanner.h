@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "backtest/BatchRun.h"
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 #include "scanner/ScanRow.h"
 #include "signals/EntrySignals.h"
 #include "signals/MarketContext.h"
@@ -79,14 +79,14 @@ private:
     TSignalParams FSignalParams;
     TSRParams FSRParams;
     TEntryFilter FFilter;
-    int FRecentBars = 3;
+    int FRecentBars = RecentSignalBars;
     double FWatchDistancePct = 1.7;
     double FMinYieldPct = 5.0;
     int FDelayMs = 300;
     bool FUseStore = true;
     std::filesystem::path FCsvFileName;
     TSizingParams FSizing;
-    std::string FIndexSymbol = "^FCHI";
+    std::string FIndexSymbol = MarketIndexSymbol;
     TMarketContext FMarket;
 };
 

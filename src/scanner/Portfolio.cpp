@@ -2,14 +2,14 @@
 #include <cmath>
 #include <limits>
 
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "scanner/DailyScanner.h"
 
 namespace cotalys {
 namespace {
 
 // A risk budget below this share of the capital, in percent, counts as exhausted.
-constexpr double kMinRiskLeftPct = 0.1;
+constexpr double MinRiskLeftPct = 0.1;
 
 // The distance to support as a sort key: a row without support goes last in its group.
 double DistanceKey(const TScanRow& ARow) {
@@ -19,7 +19,8 @@ double DistanceKey(const TScanRow& ARow) {
 
 // Distances differing by no more than a relative 1e-12 (at least 1e-12) are the same.
 bool SameDistance(double A, double B) {
-    const double tolerance = std::max(std::min(std::fabs(A), std::fabs(B)) * 1e-12, 1e-12);
+    const double tolerance =
+        std::max(std::min(std::fabs(A), std::fabs(B)) * ZeroTolerance, ZeroTolerance);
     return std::fabs(A - B) <= tolerance;
 }
 
@@ -78,7 +79,7 @@ void ConsiderRow(TScanRow& ARow, const TSizingParams& ASizing, TBudget& ABudget,
         ARow.SelectionNote = "hors limite : nombre de positions atteint";
         return;
     }
-    if (ABudget.RiskLeftPct < kMinRiskLeftPct) {
+    if (ABudget.RiskLeftPct < MinRiskLeftPct) {
         ARow.SelectionNote = "hors limite : risque total atteint";
         return;
     }

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "backtest/CsvCells.h"
-#include "core/Files.h"
+#include "core/Core.h"
 #include "scanner/DailyScanner.h"
 
 namespace cotalys {
@@ -20,7 +20,7 @@ std::string SizeNumber(const TScanRow& ARow, double AValue) {
 }
 
 // Header and cells come from this one table, so a line always has as many cells as the header.
-const TScanCsvColumn kColumns[] = {
+const TScanCsvColumn Columns[] = {
     {"Statut", [](const TScanRow& R, const TMarketContext&) { return CsvText(R.StatusText()); }},
     {"Symbole", [](const TScanRow& R, const TMarketContext&) { return CsvOutsideText(R.Symbol); }},
     {"Nom", [](const TScanRow& R, const TMarketContext&) { return CsvOutsideText(R.Name); }},
@@ -87,13 +87,13 @@ void TDailyScanner::SaveCsv(const std::vector<TScanRow>& ARows, const TMarketCon
     std::vector<std::string> lines;
     lines.reserve(ARows.size() + 1);
     std::vector<std::string> cells;
-    for (const TScanCsvColumn& column : kColumns) {
+    for (const TScanCsvColumn& column : Columns) {
         cells.emplace_back(column.Header);
     }
     lines.push_back(CsvLine(cells));
     for (const TScanRow& row : ARows) {
         cells.clear();
-        for (const TScanCsvColumn& column : kColumns) {
+        for (const TScanCsvColumn& column : Columns) {
             cells.push_back(column.Cell(row, AMarket));
         }
         lines.push_back(CsvLine(cells));

@@ -1,18 +1,18 @@
 #include <cmath>
 
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "scanner/DailyScanner.h"
 
 namespace cotalys {
 namespace {
 
-constexpr const char* kLineBreak = "\r\n";
+constexpr const char* LineBreak = "\r\n";
 
-constexpr const char* kColumnHeader =
+constexpr const char* ColumnHeader =
     "  Statut       Symbole    Cours    Zone   Bornes          Dist.S   Marge R  Stop     Risque  "
     "G/R     RSI   Rdt     Criteres  Qte     Montant   Depuis sig.  Portefeuille";
 
-constexpr const char* kClosingNote =
+constexpr const char* ClosingNote =
     "  G/R : marge jusqu'a la resistance / risque jusqu'au stop. Criteres : support <= 1,7 % | "
     "resistance >= 5 % | MACD > 0 | rendement 12 mois >= 5 %. Signal valable apres la cloture de "
     "Paris (17 h 30). Qte et montant : taille de position pour une entree au dernier cours "
@@ -85,18 +85,18 @@ std::string TDailyScanner::FormatReport(const std::vector<TScanRow>& ARows) {
         "erreur(s) | stop = %s",
         static_cast<int>(ARows.size()), FormatDateTime("dd/mm/yyyy", latest, fs), signals, watched,
         errors, DefaultStopText());
-    text += kLineBreak;
-    text += kColumnHeader;
-    text += kLineBreak;
+    text += LineBreak;
+    text += ColumnHeader;
+    text += LineBreak;
     for (const TScanRow& row : ARows) {
         if (row.Status == TScanStatus::ssSignal || row.Status == TScanStatus::ssWatch) {
-            text += RowLine(row, fs) + kLineBreak;
+            text += RowLine(row, fs) + LineBreak;
         }
     }
-    text += "  " + PortfolioSummary(ARows) + kLineBreak;
+    text += "  " + PortfolioSummary(ARows) + LineBreak;
     if (signals + watched == 0) {
         text += "  Aucun signal ni titre proche d'un support aujourd'hui.";
-        text += kLineBreak;
+        text += LineBreak;
     }
     if (errors > 0) {
         text += "  Erreurs :";
@@ -105,15 +105,15 @@ std::string TDailyScanner::FormatReport(const std::vector<TScanRow>& ARows) {
                 text += Format(" %s (%s)", row.Symbol, row.ErrorText);
             }
         }
-        text += kLineBreak;
+        text += LineBreak;
     }
-    text += kClosingNote;
+    text += ClosingNote;
     return text;
 }
 
 std::string TDailyScanner::FormatReport(const std::vector<TScanRow>& ARows,
                                         const TMarketContext& AMarket) {
-    return AMarket.Summary() + kLineBreak + "  " + AMarket.Advice() + kLineBreak +
+    return AMarket.Summary() + LineBreak + "  " + AMarket.Advice() + LineBreak +
            FormatReport(ARows);
 }
 

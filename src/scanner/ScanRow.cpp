@@ -1,6 +1,6 @@
 #include "scanner/ScanRow.h"
 
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "signals/EntrySignals.h"
 
 namespace cotalys {

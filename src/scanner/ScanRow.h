@@ -3,7 +3,7 @@
 #include <limits>
 #include <string>
 
-#include "core/DateTime.h"
+#include "core/Core.h"
 #include "sizing/PositionSizing.h"
 
 namespace cotalys {
@@ -20,7 +20,7 @@ enum class TScanStatus {
 // criteria, a position size and the portfolio verdict. A default row is the "not set" row: the
 // percentages that have no value are NaN.
 struct TScanRow {
-    static constexpr double NotSet = std::numeric_limits<double>::quiet_NaN();
+    static constexpr double NotSet = NaN;
 
     std::string Symbol;
     std::string Name;  // company name carried by the series; may be empty

@@ -1,4 +1,4 @@
-#include "indicators/MovingAverages.h"
+#include "indicators/Indicators.h"
 #include "signals/MarketRegime.h"
 
 namespace cotalys {

@@ -3,7 +3,7 @@
 #include <limits>
 #include <string>
 
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 #include "signals/StopConfig.h"
 
 namespace cotalys {
@@ -15,7 +15,7 @@ double RewardRiskRatio(double AMarginResPct, double ARiskPct);
 // One detected entry signal with everything measured about it. Percentages are of the entry
 // price; a default-built signal is fresh: its results and risk figures are NaN (not measured).
 struct TEntrySignal {
-    static constexpr double NotMeasured = std::numeric_limits<double>::quiet_NaN();
+    static constexpr double NotMeasured = NaN;
 
     int Index = 0;  // bar index in its series
     TDateTime Date = 0;

@@ -5,18 +5,14 @@
 #include <cstdint>
 #include <limits>
 
-#include "core/Exceptions.h"
-#include "indicators/MovingAverages.h"
+#include "core/Core.h"
+#include "indicators/Indicators.h"
 #include "signals/SignalOutcomes.h"
 #include "signals/YearHigh.h"
 
 namespace cotalys {
 
 namespace {
-
-bool IsZero(double AValue) {
-    return std::fabs(AValue) <= 1e-12;
-}
 
 // The first bar a signal may be looked for: bar 0 has no previous close.
 int FirstBar(int AFromIndex) {
@@ -73,7 +69,7 @@ std::vector<TEntrySignal> TEntrySignalDetector::Scan(
             continue;
         }
         const double atr = history[i].Atr;
-        if (IsZero(atr) || std::isnan(atr)) {
+        if (IsNearZero(atr) || std::isnan(atr)) {
             continue;
         }
         TEntrySignal signal;

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "core/PriceSeries.h"
-#include "indicators/TechnicalAnalysis.h"
+#include "core/Core.h"
+#include "indicators/Indicators.h"
 #include "signals/EntrySignal.h"
 #include "signals/MarketRegime.h"
 #include "signals/SignalParams.h"

@@ -4,8 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "indicators/Indicators.h"
 #include "signals/EntrySignalDetector.h"
 #include "signals/YearHigh.h"
@@ -13,8 +12,6 @@
 namespace cotalys {
 
 namespace {
-
-const double NaN = std::numeric_limits<double>::quiet_NaN();
 
 // Sessions the context needs, and the index's own recent signals it looks at.
 constexpr int MinSessions = 60;

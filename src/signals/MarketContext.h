@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

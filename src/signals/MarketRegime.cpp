@@ -4,15 +4,15 @@
 #include <cmath>
 #include <limits>
 
-#include "core/Exceptions.h"
+#include "core/Core.h"
 #include "indicators/Indicators.h"
+#include "signals/StandardVariants.h"
 
 namespace cotalys {
 
 namespace {
 
 // The favourable phase for a rebound: a pulled-back market, by momentum or by price.
-constexpr int PhaseRSIPeriod = 14;
 constexpr double PhaseRSILimit = 40;
 constexpr double PhasePullbackPct = -8;
 constexpr int YearSessions = 252;
@@ -30,7 +30,7 @@ TMarketRegime::TMarketRegime(const TPriceSeries* AIndex, int APeriod) : FPeriod(
     FSymbol = AIndex->Symbol();
     const std::vector<double> closes = AIndex->Closes();
     const std::vector<double> average = ComputeSMA(closes, APeriod);
-    const std::vector<double> rsi = ComputeRSI(closes, PhaseRSIPeriod);
+    const std::vector<double> rsi = ComputeRSI(closes, RsiPeriod);
     const std::vector<double> distance = DistanceFromHigh(*AIndex, YearSessions, YearMinSessions);
     const std::vector<TPriceBar>& bars = AIndex->Bars();
     const std::size_t n = bars.size();
@@ -91,7 +91,7 @@ double TMarketRegime::Share(TDateTime AFrom, TDateTime ATo, const std::vector<bo
         }
     }
     if (known == 0) {
-        return std::numeric_limits<double>::quiet_NaN();
+        return NaN;
     }
     return 100.0 * favorable / known;
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

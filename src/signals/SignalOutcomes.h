@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 #include "signals/EntrySignal.h"
 #include "signals/StopConfig.h"
 

@@ -1,6 +1,6 @@
 #include "signals/SignalParams.h"
 
-#include "core/Exceptions.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

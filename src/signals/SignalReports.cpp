@@ -4,7 +4,7 @@
 #include <cmath>
 #include <functional>
 
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "signals/ReportText.h"
 #include "signals/SignalBuckets.h"
 #include "signals/SignalParams.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 #include "signals/EntrySignal.h"
 #include "signals/SignalStats.h"
 #include "signals/StopConfig.h"

@@ -8,8 +8,6 @@ namespace cotalys {
 
 namespace {
 
-const double NaN = std::numeric_limits<double>::quiet_NaN();
-
 double Rate(int AWinners, int AMeasured) {
     return AMeasured == 0 ? NaN : static_cast<double>(AWinners) / AMeasured * 100;
 }

@@ -1,7 +1,6 @@
 #include "signals/VariantComparison.h"
 
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "signals/BaselineSignals.h"
 #include "signals/EntrySignalDetector.h"
 #include "signals/ReportText.h"

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "core/PriceSeries.h"
-#include "indicators/TechnicalAnalysis.h"
+#include "core/Core.h"
+#include "indicators/Indicators.h"
 #include "signals/MarketRegime.h"
 #include "signals/SignalParams.h"
-#include "zones/SRParams.h"
+#include "zones/SupportResistance.h"
 
 namespace cotalys {
 

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "core/Exceptions.h"
+#include "core/Core.h"
 #include "signals/EntrySignalDetector.h"
 
 namespace cotalys {

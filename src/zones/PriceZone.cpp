@@ -7,7 +7,6 @@ namespace cotalys {
 
 namespace {
 
-constexpr double ZeroTolerance = 1e-12;
 const char* const LineBreak = "\r\n";
 
 // A result built by hand may carry an index without zone; it then counts as no zone.
@@ -36,8 +35,8 @@ std::string TPriceZone::Describe(const TFormatSettings& AFS) const {
 }
 
 double TSRResult::DistanceToSupportPct() const {
-    if (!ValidIndex(Zones, NearestSupport) || std::fabs(LastClose) <= ZeroTolerance) {
-        return std::numeric_limits<double>::quiet_NaN();
+    if (!ValidIndex(Zones, NearestSupport) || IsNearZero(LastClose)) {
+        return NaN;
     }
     const TPriceZone& support = Zones[NearestSupport];
     if (support.Contains(LastClose)) {
@@ -47,7 +46,7 @@ double TSRResult::DistanceToSupportPct() const {
 }
 
 double TSRResult::MarginToResistancePct() const {
-    if (!ValidIndex(Zones, NearestResistance) || std::fabs(LastClose) <= ZeroTolerance) {
+    if (!ValidIndex(Zones, NearestResistance) || IsNearZero(LastClose)) {
         return std::numeric_limits<double>::infinity();
     }
     return (Zones[NearestResistance].Bottom - LastClose) / LastClose * 100;

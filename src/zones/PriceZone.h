@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Formatting.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

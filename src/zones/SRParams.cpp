@@ -1,6 +1,6 @@
 #include "zones/SRParams.h"
 
-#include "core/Exceptions.h"
+#include "core/Core.h"
 
 namespace cotalys {
 

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/Exceptions.h"
-#include "core/Formatting.h"
+#include "core/Core.h"
 #include "indicators/Indicators.h"
 #include "zones/ZoneSteps.h"
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/PriceSeries.h"
+#include "core/Core.h"
 #include "zones/PriceZone.h"
 #include "zones/SRParams.h"
 

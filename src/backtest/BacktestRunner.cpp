@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
 
 #include "backtest/BacktestCsv.h"
@@ -21,8 +22,14 @@ std::string SharePct(double AValue) {
     return std::isnan(AValue) ? std::string("-") : FormatFloat("0", AValue, FrenchFormatSettings());
 }
 
-void Append(std::vector<TEntrySignal>& ATarget, const std::vector<TEntrySignal>& ASignals) {
-    ATarget.insert(ATarget.end(), ASignals.begin(), ASignals.end());
+// ASignals moved to the end of ATarget.
+void Append(std::vector<TEntrySignal>& ATarget, std::vector<TEntrySignal> ASignals) {
+    if (ATarget.empty()) {
+        ATarget = std::move(ASignals);
+        return;
+    }
+    ATarget.insert(ATarget.end(), std::make_move_iterator(ASignals.begin()),
+                   std::make_move_iterator(ASignals.end()));
 }
 
 // The index regime over the run, or none (with a progress line saying why).
@@ -79,19 +86,10 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
     TCachedQuoteProvider provider;
     provider.SetUseStore(FUseStore);
     TRequestPacer pacer(provider, FDelayMs);
-    const std::vector<TStopConfig>& stops = StandardStops();
     FFailed.clear();
 
-    TBacktestResults results;
-    results.BySetting.resize(FVariants.size());
-    results.ByStop.resize(stops.size());
-    const TFeePlan plans[] = {FSizing.FeePlan, TFeePlan::fpBoursoDecouverte,
-                              TFeePlan::fpBoursoTrader, TFeePlan::fpBoursoUltimate};
-    for (std::size_t i = 0; i < results.Fees.size(); ++i) {
-        results.Fees[i].Plan = plans[i];
-    }
+    TBacktestResults results = EmptyResults();
     std::vector<std::string> csvLines = {BacktestCsvHeader()};
-
     const std::unique_ptr<TMarketRegime> regime =
         LoadRegime(provider, FIndexSymbol, IncMonth(loadFrom, -3), period, AProgress);
     results.HasRegime = regime != nullptr;
@@ -100,63 +98,89 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
     const auto analyse = [&](int AIndex) {
         const std::string& symbol = FSymbols[AIndex];
         const TPriceSeries series = LoadHistory(provider, symbol, loadFrom, period.Today);
-        if (series.Count() < BatchMinimumBars) {
-            throw EFinanceError(Format("%d seances seulement", series.Count()));
+        const TSignalStats stats = Analyse(series, period, regime.get(), results, csvLines);
+        if (AProgress) {
+            AProgress(Format("[%d/%d] %s : %d signal(aux), moyenne +20 s. %s", AIndex + 1, count,
+                             symbol, stats.Count, Pct1(stats.AvgPerf20)));
         }
-        TTechnicalAnalysis analysis(&series, TMACDParams::Default(), 14);
-        analysis.Compute();
-        const int fromIndex = series.IndexOfFirstOnOrAfter(period.Start);
-        const std::vector<TSRResult> history =
-            TEntrySignalDetector::BuildZoneHistory(series, FSRParams, fromIndex, ZoneWindowBars);
-        for (std::size_t v = 0; v < FVariants.size(); ++v) {
-            // Settings that need the market are skipped silently without an index.
-            if (NeedsMarket(FVariants[v]) && !regime) {
-                continue;
-            }
-            TEntrySignalDetector detector(FVariants[v], FSRParams);
-            detector.SetMarket(regime.get());
-            const std::vector<TEntrySignal> signals =
-                detector.Scan(series, analysis, fromIndex, history);
-            Append(results.BySetting[v], signals);
-            for (const TEntrySignal& signal : signals) {
-                csvLines.push_back(BacktestCsvLine(symbol, FVariants[v].Name, signal));
-            }
-            if (v != 0) {
-                continue;
-            }
-            for (std::size_t s = 0; s < stops.size(); ++s) {
-                Append(results.ByStop[s], WithStop(series, signals, stops[s]));
-            }
-            for (std::size_t d = 0; d < DelayedEntryKinds().size(); ++d) {
-                const TDelayedEntryKind& kind = DelayedEntryKinds()[d];
-                Append(results.Delayed[d],
-                       DelayedEntries(series, signals, kind.Delay, kind.OnlyValid));
-            }
-            for (const TEntrySignal& signal : signals) {
-                for (TFeeAccumulator& fees : results.Fees) {
-                    fees.Add(FSizing, signal, symbol);
-                }
-            }
-            if (AProgress) {
-                AProgress(Format("[%d/%d] %s : %d signal(aux), moyenne +20 s. %s", AIndex + 1,
-                                 count, symbol, static_cast<int>(signals.size()),
-                                 Pct1(Statistics(signals).AvgPerf20)));
-            }
-        }
-        Append(results.Reference, BaselineSignals(series, fromIndex));
-        results.Analysed += 1;
     };
     const auto skip = [&](int AIndex, const std::string& AMessage) {
         FFailed.push_back(FSymbols[AIndex] + " : " + AMessage);
     };
     results.Interrupted = ForEachSymbol(FSymbols, pacer, AProgress, ACancel, analyse, skip);
+    return Report(results, csvLines, period);
+}
 
-    std::string report = BacktestReport(results, FVariants, count, FFailed, period, FSizing);
+TBacktestResults TBacktestRunner::EmptyResults() const {
+    TBacktestResults results;
+    results.BySetting.resize(FVariants.size());
+    results.ByStop.resize(StandardStops().size());
+    const TFeePlan plans[] = {FSizing.FeePlan, TFeePlan::fpBoursoDecouverte,
+                              TFeePlan::fpBoursoTrader, TFeePlan::fpBoursoUltimate};
+    for (std::size_t i = 0; i < results.Fees.size(); ++i) {
+        results.Fees[i].Plan = plans[i];
+    }
+    return results;
+}
+
+TSignalStats TBacktestRunner::Analyse(const TPriceSeries& ASeries, const TBacktestPeriod& APeriod,
+                                      const TMarketRegime* ARegime, TBacktestResults& AResults,
+                                      std::vector<std::string>& ACsvLines) const {
+    const std::string& symbol = ASeries.Symbol();
+    if (ASeries.Count() < BatchMinimumBars) {
+        throw EFinanceError(Format("%d seances seulement", ASeries.Count()));
+    }
+    TTechnicalAnalysis analysis(&ASeries, TMACDParams::Default(), RsiPeriod);
+    analysis.Compute();
+    const int fromIndex = ASeries.IndexOfFirstOnOrAfter(APeriod.Start);
+    const std::vector<TSRResult> history =
+        TEntrySignalDetector::BuildZoneHistory(ASeries, FSRParams, fromIndex, ZoneWindowBars);
+    const std::vector<TStopConfig>& stops = StandardStops();
+    TSignalStats defaultStats;
+    for (std::size_t v = 0; v < FVariants.size(); ++v) {
+        // Settings that need the market are skipped silently without an index.
+        if (NeedsMarket(FVariants[v]) && ARegime == nullptr) {
+            continue;
+        }
+        TEntrySignalDetector detector(FVariants[v], FSRParams);
+        detector.SetMarket(ARegime);
+        std::vector<TEntrySignal> signals = detector.Scan(ASeries, analysis, fromIndex, history);
+        for (const TEntrySignal& signal : signals) {
+            ACsvLines.push_back(BacktestCsvLine(symbol, FVariants[v].Name, signal));
+        }
+        if (v == 0) {
+            for (std::size_t s = 0; s < stops.size(); ++s) {
+                Append(AResults.ByStop[s], WithStop(ASeries, signals, stops[s]));
+            }
+            for (std::size_t d = 0; d < DelayedEntryKinds().size(); ++d) {
+                const TDelayedEntryKind& kind = DelayedEntryKinds()[d];
+                Append(AResults.Delayed[d],
+                       DelayedEntries(ASeries, signals, kind.Delay, kind.OnlyValid));
+            }
+            for (const TEntrySignal& signal : signals) {
+                for (TFeeAccumulator& fees : AResults.Fees) {
+                    fees.Add(FSizing, signal, symbol);
+                }
+            }
+            defaultStats = Statistics(signals);
+        }
+        Append(AResults.BySetting[v], std::move(signals));
+    }
+    Append(AResults.Reference, BaselineSignals(ASeries, fromIndex));
+    AResults.Analysed += 1;
+    return defaultStats;
+}
+
+std::string TBacktestRunner::Report(const TBacktestResults& AResults,
+                                    const std::vector<std::string>& ACsvLines,
+                                    const TBacktestPeriod& APeriod) {
+    std::string report = BacktestReport(AResults, FVariants, static_cast<int>(FSymbols.size()),
+                                        FFailed, APeriod, FSizing);
     FCsvFileName =
         CotalysDir() / Format("backtest_%dans_%s.csv", FYears,
                               FormatDateTime("yyyymmdd_hhnn", Now(), DefaultFormatSettings()));
     try {
-        WriteFileAtomically(FCsvFileName, Utf8BomText(csvLines));
+        WriteFileAtomically(FCsvFileName, Utf8BomText(ACsvLines));
         report += "  Detail des signaux : " + FCsvFileName.string();
     } catch (const std::exception& e) {
         report += "  CSV non ecrit : " + std::string(e.what());

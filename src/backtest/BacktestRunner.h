@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "backtest/BacktestReport.h"
 #include "backtest/BatchRun.h"
 #include "signals/EntrySignals.h"
 #include "sizing/PositionSizing.h"
@@ -54,7 +55,22 @@ public:
     // One "SYMBOL : message" entry per symbol the last run skipped.
     const std::vector<std::string>& Failed() const { return FFailed; }
 
+    // Results with a place for every setting, stop and fee plan, and nothing in them yet.
+    TBacktestResults EmptyResults() const;
+    // One symbol's part of a run over APeriod: every setting's signals (those of the settings
+    // that need the market only with ARegime), the stops, delayed entries and fees of the
+    // default setting and the reference, added to AResults, with one CSV line per signal.
+    // Returns the default setting's statistics. Throws EFinanceError "N seances seulement" for
+    // too short a history.
+    TSignalStats Analyse(const TPriceSeries& ASeries, const TBacktestPeriod& APeriod,
+                         const TMarketRegime* ARegime, TBacktestResults& AResults,
+                         std::vector<std::string>& ACsvLines) const;
+
 private:
+    // The report of AResults, ended by the line of the detail CSV, which it writes.
+    std::string Report(const TBacktestResults& AResults, const std::vector<std::string>& ACsvLines,
+                       const TBacktestPeriod& APeriod);
+
     std::vector<std::string> FSymbols;
     std::vector<TSignalParams> FVariants;
     TSRParams FSRParams;

@@ -82,18 +82,15 @@ std::vector<TEntrySignal> TEntrySignalDetector::Scan(
     return signals;
 }
 
-bool TEntrySignalDetector::EvaluateBar(const TBarData& AData, const TSRResult& AZones, int AIndex,
-                                       TEntrySignal& ASignal) const {
-    const int i = AIndex;
+const TPriceZone* TEntrySignalDetector::SupportContact(const TBarData& AData,
+                                                       const TSRResult& AZones, int AIndex) const {
     const std::vector<TPriceBar>& bars = AData.Bars;
-    ASignal = TEntrySignal::AtBar(i, bars[i], AData.DistHigh[i]);
-    const int windowStart = std::max(i - FParams.WindowBars + 1, 1);
-    const double close = bars[i].Close;
-
-    // Support contact: the first qualifying zone in stored order (supports nearest first). The
-    // rebound test is the same for every zone, so without it nothing qualifies.
-    const bool rebound = close > bars[i - 1].Close;
-    const TPriceZone* zone = nullptr;
+    const double close = bars[AIndex].Close;
+    // The rebound test is the same for every zone, so without it nothing qualifies.
+    if (!(close > bars[AIndex - 1].Close)) {
+        return nullptr;
+    }
+    // The first qualifying zone in stored order (supports nearest first).
     for (const TPriceZone& candidate : AZones.Zones) {
         if (candidate.Kind == TZoneKind::zkResistance || candidate.Rank > FParams.MaxZoneRank) {
             continue;
@@ -101,68 +98,60 @@ bool TEntrySignalDetector::EvaluateBar(const TBarData& AData, const TSRResult& A
         if (FParams.StrongZonesOnly && candidate.Touches < 3 && candidate.WeeklyTouches < 1) {
             continue;
         }
-        if (!(candidate.Bottom < close) || !rebound) {
+        if (!(candidate.Bottom < close)) {
             continue;
         }
         const double reach = candidate.Top + FParams.ContactAtr * AZones.Atr;
-        bool touched = false;
-        for (int j = windowStart; j <= i && !touched; ++j) {
-            touched = bars[j].Low <= reach;
-        }
-        if (touched) {
-            zone = &candidate;
-            break;
+        for (int j = WindowStart(AIndex); j <= AIndex; ++j) {
+            if (bars[j].Low <= reach) {
+                return &candidate;
+            }
         }
     }
-    if (zone == nullptr) {
-        return false;
-    }
-    ASignal.Contact = true;
-    ASignal.ZoneLabel = zone->Lab();
-    ASignal.ZoneBottom = zone->Bottom;
-    ASignal.ZoneTop = zone->Top;
-    ASignal.Atr = AZones.Atr;
-    ASignal.StopPrice = zone->Bottom - FParams.StopAtr * ASignal.Atr;
-    ASignal.StopMode = FParams.StopMode;
-    ASignal.MarginResPct = AZones.MarginToResistancePct();
-    if (close > 0) {
-        ASignal.RiskPct = (close - ASignal.StopPrice) / close * 100;
-    }
+    return nullptr;
+}
 
-    // RSI rebound from a low level.
+bool TEntrySignalDetector::RsiConfirms(const TBarData& AData, int AIndex) const {
+    // A rebound from a low level.
     const std::vector<double>& rsi = AData.Rsi;
-    ASignal.RsiValue = rsi[i];
     double rsiLow = std::numeric_limits<double>::max();
-    for (int j = std::max(i - FParams.RsiLookback + 1, 0); j <= i; ++j) {
+    for (int j = std::max(AIndex - FParams.RsiLookback + 1, 0); j <= AIndex; ++j) {
         if (!std::isnan(rsi[j])) {
             rsiLow = std::min(rsiLow, rsi[j]);
         }
     }
-    ASignal.RsiOK = !std::isnan(rsi[i]) && !std::isnan(rsi[i - 1]) &&
-                    rsiLow <= FParams.RsiLowLevel && rsi[i] > rsi[i - 1] &&
-                    rsi[i] - rsiLow >= FParams.RsiMinRise;
+    return !std::isnan(rsi[AIndex]) && !std::isnan(rsi[AIndex - 1]) &&
+           rsiLow <= FParams.RsiLowLevel && rsi[AIndex] > rsi[AIndex - 1] &&
+           rsi[AIndex] - rsiLow >= FParams.RsiMinRise;
+}
 
-    // MACD histogram turning up, or crossing above zero within the window. NaN compares false.
+bool TEntrySignalDetector::MacdConfirms(const TBarData& AData, int AIndex) const {
+    // The histogram turning up, or crossing above zero within the window. NaN compares false.
     const std::vector<double>& hist = AData.Histogram;
-    ASignal.MacdOK = hist[i] > hist[i - 1];
-    for (int j = windowStart; j <= i && !ASignal.MacdOK; ++j) {
-        ASignal.MacdOK = hist[j - 1] <= 0 && hist[j] > 0;
+    if (hist[AIndex] > hist[AIndex - 1]) {
+        return true;
     }
+    for (int j = WindowStart(AIndex); j <= AIndex; ++j) {
+        if (hist[j - 1] <= 0 && hist[j] > 0) {
+            return true;
+        }
+    }
+    return false;
+}
 
-    // Volume spike against the average of the sessions before, not one that includes itself.
-    for (int j = windowStart; j <= i && !ASignal.VolumeOK; ++j) {
+bool TEntrySignalDetector::VolumeConfirms(const TBarData& AData, int AIndex) const {
+    // A spike against the average of the sessions before, not one that includes itself.
+    for (int j = WindowStart(AIndex); j <= AIndex; ++j) {
         const double average = AData.VolumeAverage[j - 1];
-        ASignal.VolumeOK =
-            average > 0 && static_cast<double>(bars[j].Volume) >= FParams.VolumeRatio * average;
+        if (average > 0 &&
+            static_cast<double>(AData.Bars[j].Volume) >= FParams.VolumeRatio * average) {
+            return true;
+        }
     }
+    return false;
+}
 
-    ASignal.Score = ASignal.Contact + ASignal.RsiOK + ASignal.MacdOK + ASignal.VolumeOK;
-    if (FMarket != nullptr) {
-        bool known = false;
-        ASignal.MarketOK = FMarket->IsFavorable(ASignal.Date, known) && known;
-        ASignal.PhaseOK = FMarket->IsPhaseFavorable(ASignal.Date, known) && known;
-    }
-
+bool TEntrySignalDetector::PassesFilters(const TBarData& AData, const TEntrySignal& ASignal) const {
     if (ASignal.Score < FParams.MinScore) {
         return false;
     }
@@ -187,10 +176,39 @@ bool TEntrySignalDetector::EvaluateBar(const TBarData& AData, const TSRResult& A
     if (FParams.RequireRsi && !ASignal.RsiOK) {
         return false;
     }
-    if (FParams.RequireMacdPositive && !(AData.MacdLine[i] > 0)) {
+    return !FParams.RequireMacdPositive || AData.MacdLine[ASignal.Index] > 0;
+}
+
+bool TEntrySignalDetector::EvaluateBar(const TBarData& AData, const TSRResult& AZones, int AIndex,
+                                       TEntrySignal& ASignal) const {
+    const TPriceBar& bar = AData.Bars[AIndex];
+    ASignal = TEntrySignal::AtBar(AIndex, bar, AData.DistHigh[AIndex]);
+    const TPriceZone* zone = SupportContact(AData, AZones, AIndex);
+    if (zone == nullptr) {
         return false;
     }
-    return true;
+    ASignal.Contact = true;
+    ASignal.ZoneLabel = zone->Lab();
+    ASignal.ZoneBottom = zone->Bottom;
+    ASignal.ZoneTop = zone->Top;
+    ASignal.Atr = AZones.Atr;
+    ASignal.StopPrice = zone->Bottom - FParams.StopAtr * ASignal.Atr;
+    ASignal.StopMode = FParams.StopMode;
+    ASignal.MarginResPct = AZones.MarginToResistancePct();
+    if (bar.Close > 0) {
+        ASignal.RiskPct = (bar.Close - ASignal.StopPrice) / bar.Close * 100;
+    }
+    ASignal.RsiValue = AData.Rsi[AIndex];
+    ASignal.RsiOK = RsiConfirms(AData, AIndex);
+    ASignal.MacdOK = MacdConfirms(AData, AIndex);
+    ASignal.VolumeOK = VolumeConfirms(AData, AIndex);
+    ASignal.Score = ASignal.Contact + ASignal.RsiOK + ASignal.MacdOK + ASignal.VolumeOK;
+    if (FMarket != nullptr) {
+        bool known = false;
+        ASignal.MarketOK = FMarket->IsFavorable(ASignal.Date, known) && known;
+        ASignal.PhaseOK = FMarket->IsPhaseFavorable(ASignal.Date, known) && known;
+    }
+    return PassesFilters(AData, ASignal);
 }
 
 }  // namespace cotalys

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
 #include "core/Core.h"
@@ -51,6 +52,20 @@ private:
     // Fills ASignal for bar AIndex and tells whether the setting accepts it.
     bool EvaluateBar(const TBarData& AData, const TSRResult& AZones, int AIndex,
                      TEntrySignal& ASignal) const;
+    // The first bar of the window of recent sessions ending at AIndex (never bar 0).
+    int WindowStart(int AIndex) const { return std::max(AIndex - FParams.WindowBars + 1, 1); }
+    // The support the price came down to within the window and rebounded from at AIndex (a
+    // close above the previous one), or null.
+    const TPriceZone* SupportContact(const TBarData& AData, const TSRResult& AZones,
+                                     int AIndex) const;
+    // The three confirmations: an RSI rebound from a low level, a MACD histogram turning up or
+    // crossing zero, a volume spike within the window.
+    bool RsiConfirms(const TBarData& AData, int AIndex) const;
+    bool MacdConfirms(const TBarData& AData, int AIndex) const;
+    bool VolumeConfirms(const TBarData& AData, int AIndex) const;
+    // Whether the setting accepts the scored signal: score, market, reward/risk, margin to the
+    // resistance, distance to the high, RSI and MACD requirements.
+    bool PassesFilters(const TBarData& AData, const TEntrySignal& ASignal) const;
 
     TSignalParams FParams;
     TSRParams FSRParams;

@@ -6,10 +6,14 @@
 namespace cotalys {
 
 std::vector<double> ComputeATR(const TPriceSeries& ASeries, int APeriod) {
+    return ComputeATR(std::span(ASeries.Bars()), APeriod);
+}
+
+std::vector<double> ComputeATR(std::span<const TPriceBar> ABars, int APeriod) {
     if (APeriod < 1) {
         throw EIndicatorError(Format("Periode ATR invalide : %d", APeriod));
     }
-    const std::vector<TPriceBar>& bars = ASeries.Bars();
+    const std::span<const TPriceBar> bars = ABars;
     const int n = static_cast<int>(bars.size());
     std::vector<double> result = NaNArray(n);
     if (n <= APeriod) {

@@ -13,20 +13,14 @@ std::vector<TSRResult> TEntrySignalDetector::BuildZoneHistory(const TPriceSeries
     // Empty results say "no zone": their nearest-zone indices are -1, never an index into an
     // empty zone list.
     std::vector<TSRResult> history(count);
-    const std::vector<TPriceBar>& bars = ASeries.Bars();
     const int start = AFromIndex < 2 ? 1 : AFromIndex;
-
-    TPriceSeries working(ASeries.Symbol());
-    for (int i = 0; i < std::min(start, count); ++i) {
-        working.Add(bars[i]);
-    }
+    // The weeks and daily swings of the whole series serve every window.
+    const std::span<const TPriceBar> bars = ASeries.Bars();
+    const TSupportResistanceAnalyzer::TBarFacts facts = analyzer.Facts(bars);
     for (int i = start; i < count; ++i) {
-        working.Add(bars[i]);
-        if (AWindowBars > 0 && working.Count() > AWindowBars) {
-            working.DeleteFirst(working.Count() - AWindowBars);
-        }
+        const int first = AWindowBars > 0 ? std::max(0, i + 1 - AWindowBars) : 0;
         try {
-            history[i] = analyzer.Analyze(working);
+            history[i] = analyzer.AnalyzeStretch(bars, facts, first, i + 1 - first);
         } catch (const EIndicatorError&) {
             // Too short a history so far: the bar keeps its empty result and is skipped.
         }

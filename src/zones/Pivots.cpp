@@ -1,14 +1,16 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "zones/ZoneSteps.h"
 
 namespace cotalys::zones {
 
-std::vector<TPivot> FindPivots(const std::vector<TPriceBar>& ABars, int AWindow,
-                               const std::vector<double>& AVolumeAverage) {
-    std::vector<TPivot> pivots;
+void FindSwings(std::span<const TPriceBar> ABars, int AWindow, std::vector<char>& ASwingLow,
+                std::vector<char>& ASwingHigh) {
     const int n = static_cast<int>(ABars.size());
+    ASwingLow.assign(ABars.size(), 0);
+    ASwingHigh.assign(ABars.size(), 0);
     for (int i = AWindow; i < n - AWindow; ++i) {
         const double low = ABars[i].Low;
         const double high = ABars[i].High;
@@ -20,7 +22,18 @@ std::vector<TPivot> FindPivots(const std::vector<TPriceBar>& ABars, int AWindow,
             swingLow = swingLow && low < ABars[i - k].Low && low <= ABars[i + k].Low;
             swingHigh = swingHigh && high > ABars[i - k].High && high >= ABars[i + k].High;
         }
-        if (!swingLow && !swingHigh) {
+        ASwingLow[i] = swingLow;
+        ASwingHigh[i] = swingHigh;
+    }
+}
+
+std::vector<TPivot> FindPivots(std::span<const TPriceBar> ABars, int AWindow,
+                               const std::vector<double>& AVolumeAverage,
+                               std::span<const char> ASwingLow, std::span<const char> ASwingHigh) {
+    std::vector<TPivot> pivots;
+    const int n = static_cast<int>(ABars.size());
+    for (int i = AWindow; i < n - AWindow; ++i) {
+        if (!ASwingLow[i] && !ASwingHigh[i]) {
             continue;
         }
         // A turn is confirmed by volume when the bar or one of the next two traded at least the
@@ -32,14 +45,22 @@ std::vector<TPivot> FindPivots(const std::vector<TPriceBar>& ABars, int AWindow,
         const double average = AVolumeAverage[i];
         const bool volumeOK =
             maxVolume > 0 && !std::isnan(average) && static_cast<double>(maxVolume) >= average;
-        if (swingLow) {
-            pivots.push_back({i, low, volumeOK});
+        if (ASwingLow[i]) {
+            pivots.push_back({i, ABars[i].Low, volumeOK});
         }
-        if (swingHigh) {
-            pivots.push_back({i, high, volumeOK});
+        if (ASwingHigh[i]) {
+            pivots.push_back({i, ABars[i].High, volumeOK});
         }
     }
     return pivots;
+}
+
+std::vector<TPivot> FindPivots(const std::vector<TPriceBar>& ABars, int AWindow,
+                               const std::vector<double>& AVolumeAverage) {
+    std::vector<char> swingLow;
+    std::vector<char> swingHigh;
+    FindSwings(ABars, AWindow, swingLow, swingHigh);
+    return FindPivots(ABars, AWindow, AVolumeAverage, swingLow, swingHigh);
 }
 
 std::vector<double> WeeklyPivotPrices(const std::vector<TPriceBar>& AWeeks, int AWindow) {

@@ -66,22 +66,48 @@ TSupportResistanceAnalyzer::TSupportResistanceAnalyzer(const TSRParams& AParams)
 }
 
 TSRResult TSupportResistanceAnalyzer::Analyze(const TPriceSeries& ASeries) const {
+    return AnalyzeStretch(ASeries.Bars(), Facts(ASeries.Bars()), 0, ASeries.Count());
+}
+
+TSupportResistanceAnalyzer::TBarFacts TSupportResistanceAnalyzer::Facts(
+    std::span<const TPriceBar> ABars) const {
+    TBarFacts facts;
+    facts.WeekStart.reserve(ABars.size());
+    for (const TPriceBar& bar : ABars) {
+        facts.WeekStart.push_back(WeekStart(bar.Date));
+    }
+    zones::FindSwings(ABars, FParams.PivotWindow, facts.SwingLow, facts.SwingHigh);
+    return facts;
+}
+
+TSRResult TSupportResistanceAnalyzer::AnalyzeStretch(std::span<const TPriceBar> ABars,
+                                                     const TBarFacts& AFacts, int AFirst,
+                                                     int ACount) const {
     TSRResult result;
-    const int n = ASeries.Count();
+    const int n = ACount;
     const std::int64_t required =
         2 * static_cast<std::int64_t>(FParams.PivotWindow) + FParams.AtrPeriod + 1;
     if (n < required) {
         throw EIndicatorError(Format("Supports/resistances : %d seances insuffisantes", n));
     }
-    const std::vector<TPriceBar>& bars = ASeries.Bars();
-    result.Atr = ATR(ASeries, FParams.AtrPeriod).back();
+    const std::span<const TPriceBar> bars = ABars.subspan(AFirst, ACount);
+    result.Atr = ComputeATR(bars, FParams.AtrPeriod).back();
     result.LastClose = bars.back().Close;
     const double clusterDistance = FParams.ClusterAtr * result.Atr;
 
-    const std::vector<double> volumeAverage = ComputeSMA(ASeries.Volumes(), FParams.VolumePeriod);
-    const std::vector<double> weeklyPrices =
-        zones::WeeklyPivotPrices(WeeklyBars(ASeries), FParams.WeeklyPivotWindow);
-    std::vector<TPivot> pivots = zones::FindPivots(bars, FParams.PivotWindow, volumeAverage);
+    std::vector<double> volumes;
+    volumes.reserve(bars.size());
+    for (const TPriceBar& bar : bars) {
+        volumes.push_back(static_cast<double>(bar.Volume));
+    }
+    const std::vector<double> volumeAverage = ComputeSMA(volumes, FParams.VolumePeriod);
+    const std::vector<double> weeklyPrices = zones::WeeklyPivotPrices(
+        WeeklyBars(bars, std::span(AFacts.WeekStart).subspan(AFirst, ACount)),
+        FParams.WeeklyPivotWindow);
+    std::vector<TPivot> pivots =
+        zones::FindPivots(bars, FParams.PivotWindow, volumeAverage,
+                          std::span(AFacts.SwingLow).subspan(AFirst, ACount),
+                          std::span(AFacts.SwingHigh).subspan(AFirst, ACount));
     std::sort(pivots.begin(), pivots.end(), [](const TPivot& A, const TPivot& B) {
         return A.Price < B.Price || (A.Price == B.Price && A.Index < B.Index);
     });

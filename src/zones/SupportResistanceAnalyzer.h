@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "core/Core.h"
@@ -20,6 +21,16 @@ public:
         bool VolumeOK = false;
     };
 
+    // What the analyses of any stretch of one series share, found once for the whole series:
+    // the week of each bar (the day number of the Monday that opens it), and whether each bar is
+    // a daily swing low or high against its PivotWindow neighbours on both sides. A stretch's
+    // pivots are the series' swings at least PivotWindow bars inside the stretch.
+    struct TBarFacts {
+        std::vector<int> WeekStart;
+        std::vector<char> SwingLow;
+        std::vector<char> SwingHigh;
+    };
+
     // Throws EIndicatorError "Parametres supports/resistances invalides".
     explicit TSupportResistanceAnalyzer(const TSRParams& AParams);
 
@@ -27,6 +38,13 @@ public:
     // MaxZonesPerSide per side. Throws EIndicatorError when the series has fewer than
     // 2 x PivotWindow + AtrPeriod + 1 bars. No zone at all is a normal result.
     TSRResult Analyze(const TPriceSeries& ASeries) const;
+
+    // The facts of ABars for the analyses of its stretches.
+    TBarFacts Facts(std::span<const TPriceBar> ABars) const;
+    // Analyze of the stretch of ACount bars of ABars starting at AFirst, whose facts are
+    // AFacts: the same zones as Analyze of a series holding just those bars.
+    TSRResult AnalyzeStretch(std::span<const TPriceBar> ABars, const TBarFacts& AFacts, int AFirst,
+                             int ACount) const;
 
     // Wilder's average true range, one value per bar from index APeriod on, NaN before (and
     // everywhere when the series has no more than APeriod bars). Throws EIndicatorError when
@@ -36,6 +54,12 @@ public:
     // One bar per ISO 8601 week present in the series (weeks start on Monday): first open,
     // highest high, lowest low, last close, summed volume, dated by its last session.
     static std::vector<TPriceBar> WeeklyBars(const TPriceSeries& ASeries);
+    // The same of ABars, whose weeks are AWeekStart (one Monday per bar).
+    static std::vector<TPriceBar> WeeklyBars(std::span<const TPriceBar> ABars,
+                                             std::span<const int> AWeekStart);
+    // The Monday that opens ADate's ISO week, as a day number: two days share an ISO week
+    // exactly when they share it.
+    static int WeekStart(TDateTime ADate);
 
     const TSRParams& Params() const { return FParams; }
 

@@ -4,32 +4,32 @@
 
 namespace cotalys {
 
-namespace {
-
-// The Monday that opens a day's ISO week. Two days share an ISO week (number and week-based
-// year) exactly when they share that Monday, which is far cheaper to compare per bar.
-int MondayOf(TDateTime ADate) {
-    return DayOf(ADate) - (IsoDayOfWeek(ADate) - 1);
+int TSupportResistanceAnalyzer::WeekStart(TDateTime ADate) {
+    return static_cast<int>(DayOf(ADate)) - (IsoDayOfWeek(ADate) - 1);
 }
 
-}  // namespace
-
 std::vector<TPriceBar> TSupportResistanceAnalyzer::WeeklyBars(const TPriceSeries& ASeries) {
+    std::vector<int> weeks;
+    weeks.reserve(ASeries.Bars().size());
+    for (const TPriceBar& bar : ASeries.Bars()) {
+        weeks.push_back(WeekStart(bar.Date));
+    }
+    return WeeklyBars(ASeries.Bars(), weeks);
+}
+
+std::vector<TPriceBar> TSupportResistanceAnalyzer::WeeklyBars(std::span<const TPriceBar> ABars,
+                                                              std::span<const int> AWeekStart) {
     std::vector<TPriceBar> weeks;
-    const std::vector<TPriceBar>& bars = ASeries.Bars();
-    if (bars.empty()) {
+    if (ABars.empty()) {
         return weeks;
     }
-    weeks.reserve(bars.size() / 4 + 2);
-    TPriceBar week = bars.front();
-    int weekMonday = MondayOf(week.Date);
-    for (std::size_t i = 1; i < bars.size(); ++i) {
-        const TPriceBar& bar = bars[i];
-        const int monday = MondayOf(bar.Date);
-        if (monday != weekMonday) {
+    weeks.reserve(ABars.size() / 4 + 2);
+    TPriceBar week = ABars.front();
+    for (std::size_t i = 1; i < ABars.size(); ++i) {
+        const TPriceBar& bar = ABars[i];
+        if (AWeekStart[i] != AWeekStart[i - 1]) {
             weeks.push_back(week);
             week = bar;
-            weekMonday = monday;
             continue;
         }
         week.High = std::max(week.High, bar.High);

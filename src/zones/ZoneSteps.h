@@ -11,9 +11,20 @@ namespace cotalys::zones {
 
 using TPivot = TSupportResistanceAnalyzer::TPivot;
 
-// Daily swing lows then highs of each bar from AWindow to the last but AWindow: strictly beyond
-// the AWindow bars before, at least as far as the AWindow bars after (so of equal extremes the
-// first is the pivot). AVolumeAverage is the volume average ending at each bar.
+// Whether each bar is a daily swing low, and a swing high: strictly beyond the AWindow bars
+// before, at least as far as the AWindow bars after (so of equal extremes the first counts).
+// The AWindow bars at each end are neither.
+void FindSwings(std::span<const TPriceBar> ABars, int AWindow, std::vector<char>& ASwingLow,
+                std::vector<char>& ASwingHigh);
+
+// Daily swing lows then highs of each bar from AWindow to the last but AWindow, from the swing
+// flags of ABars (found over ABars or over a longer series holding it: a bar AWindow bars
+// inside ABars has the same neighbours in both). AVolumeAverage is the volume average ending
+// at each bar.
+std::vector<TPivot> FindPivots(std::span<const TPriceBar> ABars, int AWindow,
+                               const std::vector<double>& AVolumeAverage,
+                               std::span<const char> ASwingLow, std::span<const char> ASwingHigh);
+// The same, its swings found over ABars.
 std::vector<TPivot> FindPivots(const std::vector<TPriceBar>& ABars, int AWindow,
                                const std::vector<double>& AVolumeAverage);
 

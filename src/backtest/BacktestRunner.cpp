@@ -89,6 +89,9 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
     FFailed.clear();
 
     TBacktestResults results = EmptyResults();
+    // The reference holds every weekday of the period for every symbol: room for it at once.
+    const auto weekdays = static_cast<std::size_t>(period.Today - period.Start) * 5 / 7 + 1;
+    results.Reference.reserve(FSymbols.size() * weekdays);
     std::vector<std::string> csvLines = {BacktestCsvHeader()};
     const std::unique_ptr<TMarketRegime> regime =
         LoadRegime(provider, FIndexSymbol, IncMonth(loadFrom, -3), period, AProgress);

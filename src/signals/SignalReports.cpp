@@ -39,16 +39,21 @@ std::string Winners(int AWinners, int AMeasured, double ARate) {
     return Format("%d/%d (%s %%)", AWinners, AMeasured, Number("0", ARate));
 }
 
-// The signals of each slice, in their original order; NaN slices (-1) are dropped.
-std::vector<std::vector<TEntrySignal>> SplitByBucket(
+// The statistics of each slice, its signals taken in their original order; signals of no slice
+// (-1, NaN) are left out.
+std::vector<TSignalStats> StatisticsByBucket(
     const std::vector<TEntrySignal>& ASignals, std::size_t ABucketCount,
     const std::function<int(const TEntrySignal&)>& ABucketOf) {
-    std::vector<std::vector<TEntrySignal>> result(ABucketCount);
+    std::vector<TSignalStatsBuilder> builders(ABucketCount);
     for (const TEntrySignal& signal : ASignals) {
         const int bucket = ABucketOf(signal);
         if (bucket >= 0) {
-            result[bucket].push_back(signal);
+            builders[bucket].Add(signal);
         }
+    }
+    std::vector<TSignalStats> result;
+    for (const TSignalStatsBuilder& builder : builders) {
+        result.push_back(builder.Result());
     }
     return result;
 }
@@ -107,10 +112,10 @@ std::string StopsTable(const std::vector<TStopConfig>& AStops,
 
 std::string RewardRiskTable(const std::vector<TEntrySignal>& ASignals) {
     const std::vector<TSignalBucket>& buckets = RewardRiskBuckets();
-    const auto slices = SplitByBucket(ASignals, buckets.size(), RewardRiskBucketOf);
+    const auto stats = StatisticsByBucket(ASignals, buckets.size(), RewardRiskBucketOf);
     std::vector<std::string> lines = {StatsHeader()};
     for (std::size_t k = 0; k < buckets.size(); ++k) {
-        lines.push_back(FormatStatsLine(buckets[k].Label, Statistics(slices[k])));
+        lines.push_back(FormatStatsLine(buckets[k].Label, stats[k]));
     }
     return JoinLines(lines);
 }
@@ -118,14 +123,12 @@ std::string RewardRiskTable(const std::vector<TEntrySignal>& ASignals) {
 std::string DistHighTable(const std::vector<TEntrySignal>& ASignals,
                           const std::vector<TEntrySignal>& ABaseline) {
     const std::vector<TSignalBucket>& buckets = DistHighBuckets();
-    const auto signalSlices = SplitByBucket(ASignals, buckets.size(), DistHighBucketOf);
-    const auto baselineSlices = SplitByBucket(ABaseline, buckets.size(), DistHighBucketOf);
+    const auto signalStats = StatisticsByBucket(ASignals, buckets.size(), DistHighBucketOf);
+    const auto baselineStats = StatisticsByBucket(ABaseline, buckets.size(), DistHighBucketOf);
     std::vector<std::string> lines = {StatsHeader()};
     for (std::size_t k = 0; k < buckets.size(); ++k) {
-        lines.push_back(
-            FormatStatsLine("Signaux " + buckets[k].Label, Statistics(signalSlices[k])));
-        lines.push_back(
-            FormatStatsLine("  reference " + buckets[k].Label, Statistics(baselineSlices[k])));
+        lines.push_back(FormatStatsLine("Signaux " + buckets[k].Label, signalStats[k]));
+        lines.push_back(FormatStatsLine("  reference " + buckets[k].Label, baselineStats[k]));
     }
     return JoinLines(lines);
 }

@@ -12,23 +12,6 @@ double Rate(int AWinners, int AMeasured) {
     return AMeasured == 0 ? NaN : static_cast<double>(AWinners) / AMeasured * 100;
 }
 
-// A running mean that is NaN until a value arrives.
-struct TMean {
-    double Sum = 0;
-    int Count = 0;
-
-    // Adds AValue unless it is NaN; true when it was added.
-    bool Add(double AValue) {
-        if (std::isnan(AValue)) {
-            return false;
-        }
-        Sum += AValue;
-        ++Count;
-        return true;
-    }
-    double Value() const { return Count == 0 ? NaN : Sum / Count; }
-};
-
 }  // namespace
 
 double TSignalStats::WinRate20() const {
@@ -39,44 +22,62 @@ double TSignalStats::WinRateStop() const {
     return Rate(WinnersStop, MeasuredStop);
 }
 
-TSignalStats Statistics(const std::vector<TEntrySignal>& ASignals) {
-    TSignalStats st;
-    TMean perf10;
-    TMean perf20;
-    TMean drawdown;
-    TMean perfStop;
-    std::vector<double> stopResults;
-    for (const TEntrySignal& signal : ASignals) {
-        ++st.Count;
-        if (signal.IsComplete()) {
-            ++st.CompleteCount;
-        }
-        perf10.Add(signal.Perf10);
-        if (perf20.Add(signal.Perf20) && signal.Perf20 > 0) {
-            ++st.Winners20;
-        }
-        drawdown.Add(signal.MaxDrawdown20);
-        if (perfStop.Add(signal.Perf20Stop)) {
-            stopResults.push_back(signal.Perf20Stop);
-            st.StopHits += signal.StopHit ? 1 : 0;
-            st.WinnersStop += signal.Perf20Stop > 0 ? 1 : 0;
-            st.BigLossesStop += signal.Perf20Stop < -10 ? 1 : 0;
-        }
+bool TSignalStatsBuilder::TMean::Add(double AValue) {
+    if (std::isnan(AValue)) {
+        return false;
     }
-    st.Measured20 = perf20.Count;
-    st.MeasuredStop = perfStop.Count;
-    st.AvgPerf10 = perf10.Value();
-    st.AvgPerf20 = perf20.Value();
-    st.AvgDrawdown20 = drawdown.Value();
-    st.AvgPerf20Stop = perfStop.Value();
+    Sum += AValue;
+    ++Count;
+    return true;
+}
+
+double TSignalStatsBuilder::TMean::Value() const {
+    return Count == 0 ? NaN : Sum / Count;
+}
+
+void TSignalStatsBuilder::Add(const TEntrySignal& ASignal) {
+    ++FStats.Count;
+    if (ASignal.IsComplete()) {
+        ++FStats.CompleteCount;
+    }
+    FPerf10.Add(ASignal.Perf10);
+    if (FPerf20.Add(ASignal.Perf20) && ASignal.Perf20 > 0) {
+        ++FStats.Winners20;
+    }
+    FDrawdown.Add(ASignal.MaxDrawdown20);
+    if (FPerfStop.Add(ASignal.Perf20Stop)) {
+        FStopResults.push_back(ASignal.Perf20Stop);
+        FStats.StopHits += ASignal.StopHit ? 1 : 0;
+        FStats.WinnersStop += ASignal.Perf20Stop > 0 ? 1 : 0;
+        FStats.BigLossesStop += ASignal.Perf20Stop < -10 ? 1 : 0;
+    }
+}
+
+TSignalStats TSignalStatsBuilder::Result() const {
+    TSignalStats st = FStats;
+    st.Measured20 = FPerf20.Count;
+    st.MeasuredStop = FPerfStop.Count;
+    st.AvgPerf10 = FPerf10.Value();
+    st.AvgPerf20 = FPerf20.Value();
+    st.AvgDrawdown20 = FDrawdown.Value();
+    st.AvgPerf20Stop = FPerfStop.Value();
     st.WorstStop = NaN;
     st.P5Stop = NaN;
-    if (!stopResults.empty()) {
-        std::sort(stopResults.begin(), stopResults.end());
-        st.WorstStop = stopResults.front();
-        st.P5Stop = stopResults[static_cast<std::size_t>((st.MeasuredStop - 1) * 0.05)];
+    if (!FStopResults.empty()) {
+        std::vector<double> sorted = FStopResults;
+        std::sort(sorted.begin(), sorted.end());
+        st.WorstStop = sorted.front();
+        st.P5Stop = sorted[static_cast<std::size_t>((st.MeasuredStop - 1) * 0.05)];
     }
     return st;
+}
+
+TSignalStats Statistics(const std::vector<TEntrySignal>& ASignals) {
+    TSignalStatsBuilder builder;
+    for (const TEntrySignal& signal : ASignals) {
+        builder.Add(signal);
+    }
+    return builder.Result();
 }
 
 }  // namespace cotalys

@@ -29,6 +29,31 @@ struct TSignalStats {
     double WinRateStop() const;
 };
 
+// The statistics of signals given one at a time, in order: the same as Statistics of the list
+// of them, without making the list.
+class TSignalStatsBuilder {
+public:
+    void Add(const TEntrySignal& ASignal);
+    TSignalStats Result() const;
+
+private:
+    // A running mean that is NaN until a value arrives.
+    struct TMean {
+        double Sum = 0;
+        int Count = 0;
+        // Adds AValue unless it is NaN; true when it was added.
+        bool Add(double AValue);
+        double Value() const;
+    };
+
+    TSignalStats FStats;
+    TMean FPerf10;
+    TMean FPerf20;
+    TMean FDrawdown;
+    TMean FPerfStop;
+    std::vector<double> FStopResults;
+};
+
 // Counts, means and the stop distribution of ASignals; NaN results are left out of each figure.
 // P5Stop is the sorted value at trunc((MeasuredStop - 1) x 0.05), so it is the worst result below
 // 21 measured signals.

@@ -269,8 +269,9 @@ TEST(CommandLine, ServeQuotesAnswersUntilInterrupted) {
     const test::TempDir folder;
     // A port of the ephemeral range, unlikely to be taken.
     const int port = 20000 + static_cast<int>(getpid() % 20000);
-    const pid_t pid = Start(
-        {"serve-quotes", "--data", data.Path().string(), "--port", std::to_string(port)}, folder);
+    const pid_t pid = Start({"serve-quotes", "--data", data.Path().string(), "--port",
+                             std::to_string(port), "--log-requests"},
+                            folder);
     for (int i = 0;
          i < 600 && test::ReadAll(folder.Path() / "out.txt").find("Ctrl+C") == std::string::npos;
          ++i) {
@@ -294,6 +295,9 @@ TEST(CommandLine, ServeQuotesAnswersUntilInterrupted) {
                                0),
               0u)
         << result.Out;
+    // One line per request: the symbol, the days asked, the status.
+    test::ExpectInOrder(
+        result.Err, {"AI.PA 04/01/2021 23/02/2021 200\n", "NONE.PA 04/01/2021 23/02/2021 404\n"});
 }
 
 TEST(CommandLine, TheStoreIsSeededFromFilesAndStandsInForTheService) {

@@ -63,4 +63,18 @@ std::string BacktestCsvLine(const std::string& ASymbol, const std::string& ASett
     return CsvLine(cells);
 }
 
+std::vector<std::string> ConfidenceCsvLines(const std::vector<TConfidenceRow>& ARows) {
+    std::vector<std::string> lines = {
+        "Reglage;Signaux;Mois;Ecart 20 s. %;Bas 20 s. %;Haut 20 s. %;Ecart 20 s. stop %;"
+        "Bas 20 s. stop %;Haut 20 s. stop %;Verdict"};
+    for (const TConfidenceRow& row : ARows) {
+        lines.push_back(
+            CsvLine({CsvText(row.Name), std::to_string(row.Signals), std::to_string(row.Months),
+                     CsvNumber(row.Diff20), CsvNumber(row.Low20), CsvNumber(row.High20),
+                     CsvNumber(row.DiffStop), CsvNumber(row.LowStop), CsvNumber(row.HighStop),
+                     CsvText(row.Verdict)}));
+    }
+    return lines;
+}
+
 }  // namespace cotalys

@@ -12,4 +12,7 @@ std::string BacktestCsvHeader();
 std::string BacktestCsvLine(const std::string& ASymbol, const std::string& ASettingName,
                             const TEntrySignal& ASignal);
 
+// The lines of the file of the settings' differences to the reference, header first.
+std::vector<std::string> ConfidenceCsvLines(const std::vector<TConfidenceRow>& ARows);
+
 }  // namespace cotalys

@@ -141,6 +141,19 @@ std::string YearsSection(const TBacktestResults& AResults,
 
 }  // namespace
 
+std::vector<TConfidenceRow> ConfidenceRows(const TBacktestResults& AResults,
+                                           const std::vector<TSignalParams>& AVariants) {
+    std::vector<TConfidenceRow> rows;
+    for (std::size_t v = 0; v < AVariants.size(); ++v) {
+        if (!NeedsMarket(AVariants[v]) || AResults.HasRegime) {
+            rows.push_back(CompareWithReference(AVariants[v].Name, AResults.BySetting[v],
+                                                AResults.Reference,
+                                                ConfidenceSeed(2, static_cast<int>(v))));
+        }
+    }
+    return rows;
+}
+
 std::string Pct1(double AValue) {
     if (std::isnan(AValue)) {
         return "-";
@@ -173,6 +186,7 @@ std::string BacktestReport(const TBacktestResults& AResults,
     }
     text += LineBreak;
     text += SettingsSection(AResults, AVariants);
+    text += ConfidenceTable(ConfidenceRows(AResults, AVariants)) + LineBreak;
     text += StopsSection(AResults, defaultName);
     text += Format("Resultats par gain/risque au jour du signal (reglage %s, stop %s)", defaultName,
                    DefaultStopText()) +

@@ -45,6 +45,10 @@ struct TBacktestPeriod {
 // "-" for NaN, else a signed percentage with one decimal and " %" ("+1,5 %").
 std::string Pct1(double AValue);
 
+// Each setting of the run (but those that needed the missing index) against the reference.
+std::vector<TConfidenceRow> ConfidenceRows(const TBacktestResults& AResults,
+                                           const std::vector<TSignalParams>& AVariants);
+
 // The report of a run, every line ended by CR LF: header, settings, stops, reward/risk, delayed
 // entries, fees, distance from the high, per-year table and the skipped symbols. The runner
 // appends the CSV outcome line. AVariants[0] is the default setting.

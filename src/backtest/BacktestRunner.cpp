@@ -179,9 +179,16 @@ std::string TBacktestRunner::Report(const TBacktestResults& AResults,
                                     const TBacktestPeriod& APeriod) {
     std::string report = BacktestReport(AResults, FVariants, static_cast<int>(FSymbols.size()),
                                         FFailed, APeriod, FSizing);
-    FCsvFileName =
-        CotalysDir() / Format("backtest_%dans_%s.csv", FYears,
-                              FormatDateTime("yyyymmdd_hhnn", Now(), DefaultFormatSettings()));
+    const std::string stamp = FormatDateTime("yyyymmdd_hhnn", Now(), DefaultFormatSettings());
+    FCsvFileName = CotalysDir() / Format("backtest_%dans_%s.csv", FYears, stamp);
+    FConfidenceFileName = CotalysDir() / Format("backtest_%dans_%s_confiance.csv", FYears, stamp);
+    try {
+        WriteFileAtomically(FConfidenceFileName,
+                            Utf8BomText(ConfidenceCsvLines(ConfidenceRows(AResults, FVariants))));
+    } catch (const std::exception&) {
+        // Only the detail file is named in the report; this one is reported by its empty name.
+        FConfidenceFileName.clear();
+    }
     try {
         WriteFileAtomically(FCsvFileName, Utf8BomText(ACsvLines));
         report += "  Detail des signaux : " + FCsvFileName.string();

@@ -52,6 +52,9 @@ public:
     void SetIndexSymbol(const std::string& AValue) { FIndexSymbol = AValue; }
     // The detail CSV of the last run; empty when it could not be written.
     const std::filesystem::path& CsvFileName() const { return FCsvFileName; }
+    // The file of the settings' differences to the reference, beside the detail CSV; empty when
+    // it could not be written.
+    const std::filesystem::path& ConfidenceFileName() const { return FConfidenceFileName; }
     // One "SYMBOL : message" entry per symbol the last run skipped.
     const std::vector<std::string>& Failed() const { return FFailed; }
 
@@ -77,6 +80,7 @@ private:
     int FDelayMs = 400;
     bool FUseStore = true;
     std::filesystem::path FCsvFileName;
+    std::filesystem::path FConfidenceFileName;
     std::vector<std::string> FFailed;
     int FYears = 1;
     std::string FIndexSymbol = MarketIndexSymbol;

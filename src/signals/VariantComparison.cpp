@@ -2,6 +2,7 @@
 
 #include "core/Core.h"
 #include "signals/BaselineSignals.h"
+#include "signals/Confidence.h"
 #include "signals/EntrySignalDetector.h"
 #include "signals/ReportText.h"
 #include "signals/SignalOutcomes.h"
@@ -25,6 +26,8 @@ std::string CompareVariants(const TPriceSeries& ASeries, const TTechnicalAnalysi
                ASeries.Symbol(), DefaultStopText()),
         StatsHeader()};
 
+    const std::vector<TEntrySignal> reference = BaselineSignals(ASeries, AFromIndex);
+    std::vector<TConfidenceRow> confidence;
     std::vector<TEntrySignal> defaultSignals;
     bool scannedOne = false;
     for (const TSignalParams& variant : AVariants) {
@@ -37,13 +40,15 @@ std::string CompareVariants(const TPriceSeries& ASeries, const TTechnicalAnalysi
         detector.SetMarket(AMarket);
         std::vector<TEntrySignal> signals = detector.Scan(ASeries, AAnalysis, AFromIndex, history);
         lines.push_back(FormatStatsLine(variant.Name, Statistics(signals)));
+        confidence.push_back(
+            CompareWithReference(variant.Name, signals, reference,
+                                 ConfidenceSeed(1, static_cast<int>(&variant - AVariants.data()))));
         if (!scannedOne) {
             defaultSignals = std::move(signals);
             scannedOne = true;
         }
     }
-    lines.push_back(
-        FormatStatsLine("Reference : chaque seance", BaselineStats(ASeries, AFromIndex)));
+    lines.push_back(FormatStatsLine("Reference : chaque seance", Statistics(reference)));
 
     std::vector<TSignalStats> stopStats;
     for (const TStopConfig& stop : StandardStops()) {
@@ -55,6 +60,7 @@ std::string CompareVariants(const TPriceSeries& ASeries, const TTechnicalAnalysi
     lines.push_back(
         "  Un reglage n'apporte quelque chose que s'il fait nettement mieux que la reference, sur "
         "un nombre de signaux suffisant (au moins 10).");
+    lines.push_back(ConfidenceTable(confidence));
     return JoinLines(lines);
 }
 

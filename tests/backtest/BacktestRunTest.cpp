@@ -44,7 +44,9 @@ TEST(BacktestRun, ReportsEverySectionAndWritesTheDetailFile) {
         {"Backtest sur 3 titre(s) analyse(s) sur 3, 1 an(s) : 22/02/2020 - 22/02/2021, stop par "
          "defaut = borne basse - 1,5 ATR en seance\r\n",
          StatsHeader() + "\r\n", "  RSI obligatoire (defaut)", "  RSI oblig. + marche > MM50",
-         "  Reference : chaque seance", "Comparaison des stops (signaux du reglage ",
+         "  Reference : chaque seance",
+         "\r\nEcart a la reference (IC 95 %, reechantillonnage par mois)\r\n",
+         "  RSI obligatoire (defaut)", "Comparaison des stops (signaux du reglage ",
          "Resultats par gain/risque au jour du signal", "Achat differe (reglage ",
          "  Achat a J+2, rebond tenu", "Resultat net de frais a 20 seances", "  Forfait  ",
          "  Brut avant frais : ", "\r\n\r\nResultats par ecart au plus haut sur un an",
@@ -63,6 +65,14 @@ TEST(BacktestRun, ReportsEverySectionAndWritesTheDetailFile) {
     for (const std::string& line : lines) {
         EXPECT_EQ(test::CsvCellsOf(line).size(), 20u) << line;
     }
+    // Beside it, each setting's difference to the reference.
+    std::string confidenceName = runner.CsvFileName().stem().string() + "_confiance.csv";
+    EXPECT_EQ(runner.ConfidenceFileName(), runner.CsvFileName().parent_path() / confidenceName);
+    const std::vector<std::string> confidence = test::CsvLinesOf(runner.ConfidenceFileName());
+    ASSERT_EQ(confidence.size(), 1 + StandardVariants().size());
+    EXPECT_EQ(confidence[0].rfind("Reglage;Signaux;Mois;Ecart 20 s. %;", 0), 0u);
+    EXPECT_EQ(confidence[1].rfind("RSI obligatoire (defaut);", 0), 0u) << confidence[1];
+    EXPECT_EQ(test::CsvCellsOf(confidence[1]).size(), 10u);
     // Symbols in run order, settings in their order within a symbol.
     EXPECT_EQ(lines[1].rfind("AI.PA;RSI obligatoire (defaut);", 0), 0u) << lines[1];
 }

@@ -38,7 +38,7 @@ TEST_F(RealHistorySignals, CompareVariantsTableShape) {
         CompareVariants(FStock, analysis, FFirstVisible, TSRParams::Default(), variants, &regime);
     EXPECT_NE(text.substr(text.size() - 2), "\r\n");
     const std::vector<std::string> lines = SplitLines(text);
-    ASSERT_EQ(lines.size(), 2u + 10 + 1 + 2 + 9 + 1);
+    ASSERT_EQ(lines.size(), 2u + 10 + 1 + 2 + 9 + 1 + 2 + 10);
     EXPECT_EQ(lines[0],
               "Comparaison des reglages du signal (RNO.PA, periode affichee, stop = borne basse - "
               "1,5 ATR en seance)");
@@ -55,22 +55,34 @@ TEST_F(RealHistorySignals, CompareVariantsTableShape) {
         EXPECT_TRUE(StartsWith(lines[15 + s], "  " + StandardStops()[s].Name)) << lines[15 + s];
     }
     EXPECT_EQ(
-        lines.back(),
+        lines[24],
         "  Un reglage n'apporte quelque chose que s'il fait nettement mieux que la reference, "
         "sur un nombre de signaux suffisant (au moins 10).");
+    // Then each setting's difference to the reference, with its interval and verdict.
+    EXPECT_EQ(lines[25], "Ecart a la reference (IC 95 %, reechantillonnage par mois)");
+    for (std::size_t v = 0; v < variants.size(); ++v) {
+        const std::string& line = lines[27 + v];
+        EXPECT_TRUE(StartsWith(line, "  " + variants[v].Name)) << line;
+        const bool verdict = line.ends_with(" mieux") || line.ends_with(" moins bien") ||
+                             line.ends_with(" indecis") || line.ends_with(" trop peu");
+        EXPECT_TRUE(verdict) << line;
+    }
 
     // The reference buys every displayed session.
     EXPECT_EQ(BaselineStats(FStock, FFirstVisible).Count, FStock.Count() - FFirstVisible);
 
-    // Without the index, the two settings that need it say so; the rest is unchanged.
+    // Without the index, the two settings that need it say so and have no difference to the
+    // reference; the rest is unchanged.
     const std::vector<std::string> alone = SplitLines(
         CompareVariants(FStock, analysis, FFirstVisible, TSRParams::Default(), variants, nullptr));
-    ASSERT_EQ(alone.size(), lines.size());
+    ASSERT_EQ(alone.size(), lines.size() - 2);
     EXPECT_EQ(alone[7], "  RSI oblig. + marche > MM50   indice de marche indisponible");
     EXPECT_EQ(alone[11], "  RSI oblig. + phase CAC favorable indice de marche indisponible");
-    for (std::size_t k = 0; k < lines.size(); ++k) {
+    for (std::size_t k = 0; k < alone.size(); ++k) {
+        // The differences of the settings after the first one left out move up by one.
+        const std::size_t same = k < 27 + 5 ? k : (k < 27 + 8 ? k + 1 : k + 2);
         if (k != 7 && k != 11) {
-            EXPECT_EQ(alone[k], lines[k]);
+            EXPECT_EQ(alone[k], lines[same]) << k;
         }
     }
 }

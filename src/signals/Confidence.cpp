@@ -18,6 +18,16 @@ struct TMonthSums {
     int SignalStopCount = 0;
     double Reference = 0;
     int ReferenceCount = 0;
+
+    TMonthSums& operator+=(const TMonthSums& AOther) {
+        Signal20 += AOther.Signal20;
+        Signal20Count += AOther.Signal20Count;
+        SignalStop += AOther.SignalStop;
+        SignalStopCount += AOther.SignalStopCount;
+        Reference += AOther.Reference;
+        ReferenceCount += AOther.ReferenceCount;
+        return *this;
+    }
 };
 
 int MonthKey(TDateTime ADate) {
@@ -108,12 +118,7 @@ TConfidenceRow CompareWithReference(const std::string& AName,
     TMonthSums total;
     for (const auto& [key, month] : byMonth) {
         months.push_back(month);
-        total.Signal20 += month.Signal20;
-        total.Signal20Count += month.Signal20Count;
-        total.SignalStop += month.SignalStop;
-        total.SignalStopCount += month.SignalStopCount;
-        total.Reference += month.Reference;
-        total.ReferenceCount += month.ReferenceCount;
+        total += month;
     }
     row.Diff20 =
         Difference(total.Signal20, total.Signal20Count, total.Reference, total.ReferenceCount);
@@ -127,13 +132,7 @@ TConfidenceRow CompareWithReference(const std::string& AName,
         for (int b = 0; b < ConfidenceResamples; ++b) {
             TMonthSums drawn;
             for (std::size_t m = 0; m < months.size(); ++m) {
-                const TMonthSums& month = months[UniformBelow(generator, months.size())];
-                drawn.Signal20 += month.Signal20;
-                drawn.Signal20Count += month.Signal20Count;
-                drawn.SignalStop += month.SignalStop;
-                drawn.SignalStopCount += month.SignalStopCount;
-                drawn.Reference += month.Reference;
-                drawn.ReferenceCount += month.ReferenceCount;
+                drawn += months[UniformBelow(generator, months.size())];
             }
             diffs20.push_back(Difference(drawn.Signal20, drawn.Signal20Count, drawn.Reference,
                                          drawn.ReferenceCount));

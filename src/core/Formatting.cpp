@@ -196,12 +196,12 @@ std::string Pad(std::string AText, int AWidth, bool ALeft) {
 
 }  // namespace
 
-TFormatSettings FrenchFormatSettings() {
+const TFormatSettings& FrenchFormatSettings() {
     static const TFormatSettings settings{",", " ", "/", ":", FrenchMonths, FrenchDays};
     return settings;
 }
 
-TFormatSettings DefaultFormatSettings() {
+const TFormatSettings& DefaultFormatSettings() {
     static const TFormatSettings settings = [] {
         const std::lconv* conv = std::localeconv();
         const std::string point =

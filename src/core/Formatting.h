@@ -22,11 +22,12 @@ struct TFormatSettings {
     std::array<std::string, 7> ShortDayNames;     // Sunday first
 };
 
-// Copy of the fr-FR settings: comma decimals, digits grouped with a plain space, "/" and ":",
-// and the French abbreviated month and day names.
-TFormatSettings FrenchFormatSettings();
-// Copy of the process default settings: the C locale's decimal point, "/" and ":", English names.
-TFormatSettings DefaultFormatSettings();
+// The fr-FR settings: comma decimals, digits grouped with a plain space, "/" and ":", and the
+// French abbreviated month and day names.
+const TFormatSettings& FrenchFormatSettings();
+// The process default settings: the C locale's decimal point, "/" and ":", English names, read
+// once.
+const TFormatSettings& DefaultFormatSettings();
 
 // Formats AValue with a number pattern such as "0.00", "#,##0" or "+0.0;-0.0;0.0"
 // (sections for positive, negative and zero values; rounding halves away from zero).

@@ -65,6 +65,16 @@ TSupportResistanceAnalyzer::TSupportResistanceAnalyzer(const TSRParams& AParams)
     AParams.Validate();
 }
 
+std::vector<double> TSupportResistanceAnalyzer::VolumeAverage(
+    std::span<const TPriceBar> ABars) const {
+    std::vector<double> volumes;
+    volumes.reserve(ABars.size());
+    for (const TPriceBar& bar : ABars) {
+        volumes.push_back(static_cast<double>(bar.Volume));
+    }
+    return ComputeSMA(volumes, FParams.VolumePeriod);
+}
+
 TSRResult TSupportResistanceAnalyzer::Analyze(const TPriceSeries& ASeries) const {
     return AnalyzeStretch(ASeries.Bars(), Facts(ASeries.Bars()), 0, ASeries.Count());
 }
@@ -77,6 +87,12 @@ TSupportResistanceAnalyzer::TBarFacts TSupportResistanceAnalyzer::Facts(
         facts.WeekStart.push_back(WeekStart(bar.Date));
     }
     zones::FindSwings(ABars, FParams.PivotWindow, facts.SwingLow, facts.SwingHigh);
+    facts.VolumeAverage = VolumeAverage(ABars);
+    const double exactLimit = 9007199254740992.0 / FParams.VolumePeriod;
+    facts.ExactVolumeSums =
+        std::all_of(ABars.begin(), ABars.end(), [exactLimit](const TPriceBar& ABar) {
+            return ABar.Volume >= 0 && static_cast<double>(ABar.Volume) <= exactLimit;
+        });
     return facts;
 }
 
@@ -95,12 +111,14 @@ TSRResult TSupportResistanceAnalyzer::AnalyzeStretch(std::span<const TPriceBar> 
     result.LastClose = bars.back().Close;
     const double clusterDistance = FParams.ClusterAtr * result.Atr;
 
-    std::vector<double> volumes;
-    volumes.reserve(bars.size());
-    for (const TPriceBar& bar : bars) {
-        volumes.push_back(static_cast<double>(bar.Volume));
+    std::vector<double> volumeAverage;
+    if (AFacts.ExactVolumeSums) {
+        volumeAverage.assign(AFacts.VolumeAverage.begin() + AFirst,
+                             AFacts.VolumeAverage.begin() + AFirst + ACount);
+        std::fill_n(volumeAverage.begin(), std::min(ACount, FParams.VolumePeriod - 1), NaN);
+    } else {
+        volumeAverage = VolumeAverage(bars);
     }
-    const std::vector<double> volumeAverage = ComputeSMA(volumes, FParams.VolumePeriod);
     const std::vector<double> weeklyPrices = zones::WeeklyPivotPrices(
         WeeklyBars(bars, std::span(AFacts.WeekStart).subspan(AFirst, ACount)),
         FParams.WeeklyPivotWindow);

@@ -29,6 +29,11 @@ public:
         std::vector<int> WeekStart;
         std::vector<char> SwingLow;
         std::vector<char> SwingHigh;
+        // The series' volume average. Its sums of whole volumes are exact when no sum of a
+        // window can pass 2^53, and then a stretch's average of a bar is the series' one from
+        // the VolumePeriod-th bar of the stretch on.
+        std::vector<double> VolumeAverage;
+        bool ExactVolumeSums = false;
     };
 
     // Throws EIndicatorError "Parametres supports/resistances invalides".
@@ -64,6 +69,9 @@ public:
     const TSRParams& Params() const { return FParams; }
 
 private:
+    // The VolumePeriod-session average of the volumes ending at each bar.
+    std::vector<double> VolumeAverage(std::span<const TPriceBar> ABars) const;
+
     TSRParams FParams;
 };
 

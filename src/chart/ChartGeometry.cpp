@@ -52,8 +52,9 @@ int TChartPanel::ValueToY(double AValue) const {
 }
 
 int TTimeAxis::IndexToX(int AIndex) const {
-    const double slot = static_cast<double>(PlotWidth) / std::max(Count, 1);
-    return PlotLeft + RoundPixel((AIndex - First + 0.5) * slot);
+    // Multiplied before dividing: a centre that lies exactly on a half pixel stays exact and
+    // rounds to even, where the slot width first would carry its rounding error into it.
+    return PlotLeft + RoundPixel((AIndex - First + 0.5) * PlotWidth / std::max(Count, 1));
 }
 
 int TTimeAxis::XToIndex(int AX) const {

@@ -45,12 +45,37 @@ TEST(TimeAxisTest, SingleBarSitsInTheMiddleAndFills70Percent) {
 
 TEST(TimeAxisTest, IndexToXRoundsHalvesToEven) {
     struct TCase {
-        int Width;
+        int Width, Count, Index;
         int Expected;
     };
-    // One bar: its centre is at Width / 2.
-    for (const TCase& c : {TCase{1, 0}, TCase{3, 2}, TCase{5, 2}, TCase{7, 4}}) {
-        EXPECT_EQ((TTimeAxis{0, c.Width, 0, 1}.IndexToX(0)), c.Expected) << c.Width;
+    // One bar: its centre is at Width / 2. Then centres lying exactly on a half pixel, which
+    // a slot width computed first pushed one pixel to the odd side.
+    for (const TCase& c : {TCase{1, 1, 0, 0}, TCase{3, 1, 0, 2}, TCase{5, 1, 0, 2},
+                           TCase{7, 1, 0, 4}, TCase{606, 258, 21, 50}, TCase{122, 14, 10, 92}}) {
+        EXPECT_EQ((TTimeAxis{0, c.Width, 0, c.Count}.IndexToX(c.Index)), c.Expected)
+            << c.Width << " " << c.Count << " " << c.Index;
+    }
+}
+
+// The centre of bar AIndex of ACount across AWidth pixels, (2 AIndex + 1) AWidth / (2 ACount),
+// rounded half to even in whole numbers.
+int ExactCentre(int AIndex, int AWidth, int ACount) {
+    const int twice = (2 * AIndex + 1) * AWidth;
+    const int quotient = twice / (2 * ACount);
+    const int remainder = twice % (2 * ACount);
+    const bool up = remainder > ACount || (remainder == ACount && quotient % 2 == 1);
+    return quotient + (up ? 1 : 0);
+}
+
+TEST(TimeAxisTest, IndexToXIsTheExactCentreOfEverySlot) {
+    // A year of sessions on charts 680, 1196 and 1600 pixels wide; 86 centres of each of the
+    // first two lie on a half pixel.
+    for (int width : {602, 1118, 1522}) {
+        const TTimeAxis axis{8, width, 40, 258};
+        for (int i = axis.First; i <= axis.Last(); ++i) {
+            EXPECT_EQ(axis.IndexToX(i), 8 + ExactCentre(i - axis.First, width, 258))
+                << width << " " << i;
+        }
     }
 }
 

@@ -4,31 +4,56 @@
 #include "indicators/TrueRange.h"
 
 namespace cotalys {
+namespace {
+
+// Wilder's average of the true ranges ARanges[1..], handed to AVisit with its position from
+// APeriod on.
+template <class Visit>
+void WilderAverage(std::span<const double> ARanges, int APeriod, Visit AVisit) {
+    if (APeriod < 1) {
+        throw EIndicatorError(Format("Periode ATR invalide : %d", APeriod));
+    }
+    const int n = static_cast<int>(ARanges.size());
+    if (n <= APeriod) {
+        return;
+    }
+    double sum = 0;
+    for (int i = 1; i <= APeriod; ++i) {
+        sum += ARanges[i];
+    }
+    double atr = sum / APeriod;
+    AVisit(APeriod, atr);
+    for (int i = APeriod + 1; i < n; ++i) {
+        atr = (atr * (APeriod - 1) + ARanges[i]) / APeriod;
+        AVisit(i, atr);
+    }
+}
+
+}  // namespace
+
+std::vector<double> TrueRanges(std::span<const TPriceBar> ABars) {
+    std::vector<double> ranges = NaNArray(static_cast<int>(ABars.size()));
+    for (std::size_t i = 1; i < ABars.size(); ++i) {
+        ranges[i] = TrueRange(ABars[i].High, ABars[i].Low, ABars[i - 1].Close);
+    }
+    return ranges;
+}
 
 std::vector<double> ComputeATR(const TPriceSeries& ASeries, int APeriod) {
     return ComputeATR(std::span(ASeries.Bars()), APeriod);
 }
 
 std::vector<double> ComputeATR(std::span<const TPriceBar> ABars, int APeriod) {
-    if (APeriod < 1) {
-        throw EIndicatorError(Format("Periode ATR invalide : %d", APeriod));
-    }
-    const std::span<const TPriceBar> bars = ABars;
-    const int n = static_cast<int>(bars.size());
-    std::vector<double> result = NaNArray(n);
-    if (n <= APeriod) {
-        return result;
-    }
-    double sum = 0;
-    for (int i = 1; i <= APeriod; ++i) {
-        sum += TrueRange(bars[i].High, bars[i].Low, bars[i - 1].Close);
-    }
-    result[APeriod] = sum / APeriod;
-    for (int i = APeriod + 1; i < n; ++i) {
-        const double range = TrueRange(bars[i].High, bars[i].Low, bars[i - 1].Close);
-        result[i] = (result[i - 1] * (APeriod - 1) + range) / APeriod;
-    }
+    std::vector<double> result = NaNArray(static_cast<int>(ABars.size()));
+    WilderAverage(TrueRanges(ABars), APeriod,
+                  [&](int AIndex, double AValue) { result[AIndex] = AValue; });
     return result;
+}
+
+double LastATR(std::span<const double> ARanges, int APeriod) {
+    double last = NaN;
+    WilderAverage(ARanges, APeriod, [&](int, double AValue) { last = AValue; });
+    return last;
 }
 
 }  // namespace cotalys

@@ -88,6 +88,7 @@ TSupportResistanceAnalyzer::TBarFacts TSupportResistanceAnalyzer::Facts(
     }
     zones::FindSwings(ABars, FParams.PivotWindow, facts.SwingLow, facts.SwingHigh);
     facts.VolumeAverage = VolumeAverage(ABars);
+    facts.TrueRanges = TrueRanges(ABars);
     const double exactLimit = 9007199254740992.0 / FParams.VolumePeriod;
     facts.ExactVolumeSums =
         std::all_of(ABars.begin(), ABars.end(), [exactLimit](const TPriceBar& ABar) {
@@ -107,7 +108,7 @@ TSRResult TSupportResistanceAnalyzer::AnalyzeStretch(std::span<const TPriceBar> 
         throw EIndicatorError(Format("Supports/resistances : %d seances insuffisantes", n));
     }
     const std::span<const TPriceBar> bars = ABars.subspan(AFirst, ACount);
-    result.Atr = ComputeATR(bars, FParams.AtrPeriod).back();
+    result.Atr = LastATR(std::span(AFacts.TrueRanges).subspan(AFirst, ACount), FParams.AtrPeriod);
     result.LastClose = bars.back().Close;
     const double clusterDistance = FParams.ClusterAtr * result.Atr;
 

@@ -34,6 +34,8 @@ public:
         // the VolumePeriod-th bar of the stretch on.
         std::vector<double> VolumeAverage;
         bool ExactVolumeSums = false;
+        // The true range of each bar, from which a stretch's average true range is drawn.
+        std::vector<double> TrueRanges;
     };
 
     // Throws EIndicatorError "Parametres supports/resistances invalides".

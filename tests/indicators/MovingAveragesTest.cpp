@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "indicators/Indicators.h"
 #include "support/AnalysisTestSupport.h"
 
@@ -88,7 +90,7 @@ TEST(MovingAverages, LeadingNaNCountMatchesLookbackForEveryLength) {
 }
 
 // The textbook definitions, one bar at a time: the SMA re-sums its window, where the routine
-// keeps a running sum (equal up to rounding); the EMA is the routine's own step.
+// keeps a running sum; the EMA takes one step per value.
 std::vector<double> ReferenceSMA(const std::vector<double>& AValues, int APeriod) {
     std::vector<double> result(AValues.size(), NaN);
     for (std::size_t i = APeriod - 1; i < AValues.size(); ++i) {
@@ -122,21 +124,23 @@ std::vector<double> ReferenceEMA(const std::vector<double>& AValues, int APeriod
     return result;
 }
 
-// A long history with gaps alone, in runs, at the start and at the end.
-TEST(MovingAverages, MatchTheTextbookDefinitionsAcrossGaps) {
+// A long history with gaps alone, in runs, at the start and at the end. Its values are
+// multiples of 1/64, so every sum of them is exact and the running sum equals the re-summed
+// window: both averages must be exactly the definitions.
+TEST(MovingAverages, AreExactlyTheTextbookDefinitionsAcrossGaps) {
     std::vector<double> values;
     for (int i = 0; i < 1100; ++i) {
-        values.push_back(100 + 10 * std::sin(i * 0.37) + (i % 11) * 0.25);
+        values.push_back(std::round((100 + 10 * std::sin(i * 0.37) + (i % 11) * 0.25) * 64) / 64);
     }
     // Leading gap, isolated gaps, a long gap and the last value.
-    for (int i : {0,   1,   40,  45,  50,  55,  61,  62,  100, 101, 102, 103, 104, 105,
-                  150, 201, 218, 235, 252, 269, 286, 303, 320, 337, 354, 371, 388, 405,
-                  422, 439, 456, 511, 512, 1023, 1025, 1099}) {
+    for (int i : {0,   1,   40,  45,  50,  55,  61,  62,  100, 101,  102,  103,
+                  104, 105, 150, 201, 218, 235, 252, 269, 286, 303,  320,  337,
+                  354, 371, 388, 405, 422, 439, 456, 511, 512, 1023, 1025, 1099}) {
         values[i] = NaN;
     }
     for (int period : {1, 2, 3, 9, 12, 26}) {
         SCOPED_TRACE(period);
-        ExpectArrayNear(ComputeSMA(values, period), ReferenceSMA(values, period), 1e-9);
+        ExpectArrayNear(ComputeSMA(values, period), ReferenceSMA(values, period), 0);
         ExpectArrayNear(ComputeEMA(values, period), ReferenceEMA(values, period), 0);
     }
 }

@@ -11,8 +11,10 @@ namespace cotalys {
 std::string ReadFileBytes(const std::filesystem::path& APath);
 
 // Writes ABytes to a temporary file in the same folder, then renames it over APath, so an
-// interrupted write never leaves half a file. Creates missing folders. Throws EFinanceError
-// naming the file on failure.
+// interrupted write never leaves half a file. Creates missing folders. A symbolic link is kept:
+// the file it leads to is replaced. The new file keeps the permissions of the one it replaces.
+// Temporary files of APath left by killed writes are removed. Throws EFinanceError naming the
+// file and the cause on failure.
 void WriteFileAtomically(const std::filesystem::path& APath, std::string_view ABytes);
 
 // Lines joined with CR LF after every line, preceded by the UTF-8 byte-order mark.

@@ -237,12 +237,15 @@ std::string FormatFloat(std::string_view APattern, double AValue,
     RoundDecimal(rounded, first.Decimals);
     const bool roundsToZero = rounded.Digits.empty();
 
-    if (roundsToZero) {
-        return ApplySection(texts.size() >= 3 ? ParseSection(texts[2]) : first, TDecimal{},
-                            ASettings);
+    if (roundsToZero && texts.size() >= 3) {
+        return ApplySection(ParseSection(texts[2]), TDecimal{}, ASettings);
     }
+    // The sign before rounding chooses between the first two sections.
     if (AValue < 0 && texts.size() >= 2) {
         return ApplySection(ParseSection(texts[1]), decimal, ASettings);
+    }
+    if (roundsToZero) {
+        return ApplySection(first, TDecimal{}, ASettings);
     }
     std::string text = ApplySection(first, decimal, ASettings);
     if (AValue < 0) {

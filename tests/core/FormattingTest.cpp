@@ -40,12 +40,15 @@ const TNumberCase NumberCases[] = {
     TNumberCase{"+0.000;-0.000", -2.06, "-2,060"}, TNumberCase{"+0.000;-0.000", 0.04, "+0,040"},
     TNumberCase{"+0.000;-0.000", 3, "+3,000"},
     // Grouping uses a plain space; halves go away from zero; a value rounding to zero
-    // takes the zero section and never shows "-0".
+    // takes the zero section and never shows "-0". Without a zero section, the sign of the
+    // value before rounding chooses the section.
     TNumberCase{"#,##0", 1234567.8, "1 234 568"}, TNumberCase{"#,##0", -1234567.8, "-1 234 568"},
     TNumberCase{"0", 0.5, "1"}, TNumberCase{"0", -2.5, "-3"}, TNumberCase{"0.0", 0.25, "0,3"},
     TNumberCase{"0.00", 9.995, "10,00"}, TNumberCase{"+0.0;-0.0;0.0", -0.04, "0,0"},
     TNumberCase{"0.0", -0.04, "0,0"}, TNumberCase{"#,##0", 999.5, "1 000"},
-    TNumberCase{"0.00", 1e20, "100000000000000000000,00"}};
+    TNumberCase{"0.00", 1e20, "100000000000000000000,00"},
+    TNumberCase{"+0.000;-0.000", -0.0004, "-0,000"}, TNumberCase{"+0.000;-0.000", 0.0004, "+0,000"},
+    TNumberCase{"+0.000;-0.000", 0, "+0,000"}};
 
 TEST(FormatFloat, WritesTheFrenchForm) {
     for (const auto& c : NumberCases) {

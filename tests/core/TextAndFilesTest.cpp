@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/Core.h"
 #include "support/TestSupport.h"
@@ -118,6 +125,88 @@ TEST(Files, AWriteCutShortKeepsThePreviousFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+TEST(Files, AFailedReplacementNamesItsCause) {
+    test::TempDir dir;
+    // A folder where the file should go: the temporary file is written, the rename refused.
+    const auto path = dir.Path() / "rapport.csv";
+    std::filesystem::create_directory(path);
+    try {
+        WriteFileAtomically(path, "x");
+        FAIL() << "no error";
+    } catch (const EFinanceError& e) {
+        EXPECT_EQ(e.Message(), "Impossible d'ecrire le fichier " + path.string() + " : " +
+                                   std::strerror(EISDIR));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+// The names in AFolder, sorted.
+std::vector<std::string> NamesIn(const std::filesystem::path& AFolder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(AFolder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(Files, AWriteRemovesTheTemporaryFilesOfKilledWrites) {
+    test::TempDir dir;
+    const auto path = dir.Path() / "Cotalys.ini";
+    // Left by writes killed before their rename: nobody holds them any more.
+    dir.Write("Cotalys.ini.tmp1234567", "[TailleDePosition]\nCap");
+    dir.Write("Cotalys.ini.tmp42", "");
+    // A write in progress elsewhere holds its temporary file locked.
+    const auto busy = dir.Write("Cotalys.ini.tmp777", "en cours");
+    const int held = ::open(busy.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    // Not temporary files of this file.
+    dir.Write("autre.ini.tmp99", "");
+    dir.Write("Cotalys.ini.tmpx1", "");
+    dir.Write("Cotalys.ini.tmp", "");
+
+    WriteFileAtomically(path, "[TailleDePosition]\n");
+    ::close(held);
+    EXPECT_EQ(NamesIn(dir.Path()),
+              (std::vector<std::string>{"Cotalys.ini", "Cotalys.ini.tmp", "Cotalys.ini.tmp777",
+                                        "Cotalys.ini.tmpx1", "autre.ini.tmp99"}));
+}
+
+TEST(Files, AWriteThroughASymbolicLinkReplacesItsTarget) {
+    test::TempDir dir;
+    const auto real = dir.Write("reel/Cotalys.ini", "ancien");
+    const auto link = dir.Path() / "Documents" / "Cotalys.ini";
+    std::filesystem::create_directories(link.parent_path());
+    // A relative link, resolved from the link's own folder.
+    std::filesystem::create_symlink("../reel/Cotalys.ini", link);
+    WriteFileAtomically(link, "nouveau");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFileBytes(real), "nouveau");
+    EXPECT_EQ(NamesIn(real.parent_path()), std::vector<std::string>{"Cotalys.ini"});
+
+    // A link whose file does not exist yet: the file is created where it points.
+    const auto dangling = dir.Path() / "Documents" / "rapport.csv";
+    std::filesystem::create_symlink(dir.Path() / "reel" / "rapport.csv", dangling);
+    WriteFileAtomically(dangling, "a;b");
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_EQ(ReadFileBytes(dir.Path() / "reel" / "rapport.csv"), "a;b");
+}
+
+TEST(Files, AReplacedFileKeepsItsPermissions) {
+    test::TempDir dir;
+    for (const mode_t mode : {0600, 0640, 0664}) {
+        const auto path = dir.Write("Cotalys.ini", "ancien");
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        WriteFileAtomically(path, "nouveau");
+        struct stat written {};
+        ASSERT_EQ(::stat(path.c_str(), &written), 0);
+        EXPECT_EQ(written.st_mode & 07777, mode) << std::oct << mode;
+    }
 }
 
 TEST(Paths, DocumentsFolderOverrideAndExecutable) {

@@ -180,8 +180,9 @@ std::string TBacktestRunner::Report(const TBacktestResults& AResults,
     std::string report = BacktestReport(AResults, FVariants, static_cast<int>(FSymbols.size()),
                                         FFailed, APeriod, FSizing);
     const std::string stamp = FormatDateTime("yyyymmdd_hhnn", Now(), DefaultFormatSettings());
-    FCsvFileName = CotalysDir() / Format("backtest_%dans_%s.csv", FYears, stamp);
-    FConfidenceFileName = CotalysDir() / Format("backtest_%dans_%s_confiance.csv", FYears, stamp);
+    const auto folder = FOutputDir.empty() ? CotalysDir() : FOutputDir;
+    FCsvFileName = folder / Format("backtest_%dans_%s.csv", FYears, stamp);
+    FConfidenceFileName = folder / Format("backtest_%dans_%s_confiance.csv", FYears, stamp);
     try {
         WriteFileAtomically(FConfidenceFileName,
                             Utf8BomText(ConfidenceCsvLines(ConfidenceRows(AResults, FVariants))));

@@ -50,6 +50,8 @@ public:
     void SetUseStore(bool AValue) { FUseStore = AValue; }
     const std::string& IndexSymbol() const { return FIndexSymbol; }
     void SetIndexSymbol(const std::string& AValue) { FIndexSymbol = AValue; }
+    // Folder of the detail CSV and its companion; empty for the Cotalys documents folder.
+    void SetOutputDir(const std::filesystem::path& AValue) { FOutputDir = AValue; }
     // The detail CSV of the last run; empty when it could not be written.
     const std::filesystem::path& CsvFileName() const { return FCsvFileName; }
     // The file of the settings' differences to the reference, beside the detail CSV; empty when
@@ -79,6 +81,7 @@ private:
     TSRParams FSRParams;
     int FDelayMs = 400;
     bool FUseStore = true;
+    std::filesystem::path FOutputDir;
     std::filesystem::path FCsvFileName;
     std::filesystem::path FConfidenceFileName;
     std::vector<std::string> FFailed;

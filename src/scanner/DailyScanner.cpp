@@ -137,8 +137,9 @@ std::vector<TScanRow> TDailyScanner::Run(const TBatchProgress& AProgress,
 
     SortRows(rows);
     ApplyPortfolio(rows, FSizing, FMarket);
-    FCsvFileName = CotalysDir() / Format("scanner_%s.csv", FormatDateTime("yyyymmdd_hhnn", Now(),
-                                                                          DefaultFormatSettings()));
+    FCsvFileName =
+        (FOutputDir.empty() ? CotalysDir() : FOutputDir) /
+        Format("scanner_%s.csv", FormatDateTime("yyyymmdd_hhnn", Now(), DefaultFormatSettings()));
     try {
         SaveCsv(rows, FMarket, FCsvFileName);
     } catch (const std::exception&) {

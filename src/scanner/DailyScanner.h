@@ -71,6 +71,8 @@ public:
     void SetIndexSymbol(const std::string& AValue) { FIndexSymbol = AValue; }
     // The index context of the last Run ("non calcule" before any).
     const TMarketContext& Market() const { return FMarket; }
+    // Folder of the CSV file; empty for the Cotalys documents folder.
+    void SetOutputDir(const std::filesystem::path& AValue) { FOutputDir = AValue; }
     // The CSV written by the last Run; empty when none was written.
     const std::filesystem::path& CsvFileName() const { return FCsvFileName; }
 
@@ -84,6 +86,7 @@ private:
     double FMinYieldPct = 5.0;
     int FDelayMs = 300;
     bool FUseStore = true;
+    std::filesystem::path FOutputDir;
     std::filesystem::path FCsvFileName;
     TSizingParams FSizing;
     std::string FIndexSymbol = MarketIndexSymbol;

@@ -57,6 +57,9 @@ bool TPriceBar::IsValid(std::string& AReason) const {
         AReason = "date invalide";
     } else if (!std::isfinite(Close) || Close <= 0) {
         AReason = "cours de cloture absent ou non positif";
+    } else if (Open > MaximumPrice || High > MaximumPrice || Low > MaximumPrice ||
+               Close > MaximumPrice) {
+        AReason = "prix aberrant";
     } else if (Missing(High) || Missing(Low) || Missing(Open)) {
         AReason = "valeur OHL manquante";
     } else if (Low > High) {

@@ -9,6 +9,9 @@
 namespace cotalys {
 
 struct TPriceBar {
+    // Highest price a bar may hold: anything above comes from a broken source.
+    static constexpr double MaximumPrice = 1e9;
+
     TDateTime Date = 0;
     double Open = 0;  // NaN when the source had none
     double High = 0;  // NaN when the source had none

@@ -51,6 +51,11 @@ TEST(PriceBar, IsValidReportsTheFirstFailure) {
         {{Jan1, 1, 1, 1, NAN, 0}, "cours de cloture absent ou non positif"},
         {{Jan1, 1, 1, 1, INFINITY, 0}, "cours de cloture absent ou non positif"},
         {{Jan1, 1, 1, 1, -2, 0}, "cours de cloture absent ou non positif"},
+        // A broken service's finite but absurd prices.
+        {{Jan1, 1, 1, 1, 1e308, 0}, "prix aberrant"},
+        {{Jan1, 2e9, 2e9, 1, 1, 0}, "prix aberrant"},
+        {{Jan1, 1, 1e9 + 1, 1, 1, 0}, "prix aberrant"},
+        {{Jan1, 1e9, 1e9, 1e9, 1e9, 0}, ""},
         {{Jan1, NAN, 1, 1, 1, 0}, "valeur OHL manquante"},
         {{Jan1, 1, 1, NAN, 1, 0}, "valeur OHL manquante"},
         {{Jan1, 10, 10, 12.5, 11, 0}, "plus bas (12.5) superieur au plus haut (10)"},

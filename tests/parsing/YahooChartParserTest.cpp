@@ -218,5 +218,16 @@ TEST(ChartParser, BadTimestampsAndValuesAreRefusedOneByOne) {
     test::ExpectBar(series[0], EncodeDate(2024, 1, 16), 12, 12, 12, 12, 0);
 }
 
+TEST(ChartParser, AbsurdPricesAreRefused) {
+    TPriceSeries series("X");
+    TParseReport report;
+    const std::string document = ChartDocument(
+        "\"timestamp\":[1705305600,1705392000,1705478400],"
+        "\"indicators\":{\"quote\":[{\"close\":[1e308,12,12],\"open\":[12,5e9,12]}]}");
+    EXPECT_EQ(TYahooChartParser().Parse(document, series, report), 1);
+    test::ExpectIssues(report, {{1, "prix aberrant"}, {2, "prix aberrant"}});
+    test::ExpectBar(series[0], EncodeDate(2024, 1, 17), 12, 12, 12, 12, 0);
+}
+
 }  // namespace
 }  // namespace cotalys

@@ -117,8 +117,15 @@ void TChartCanvas::TextInRect(const TPixelRect& ARect, const std::string& AText,
     FPainter.drawText(rect, Alignments[static_cast<int>(APlacement)] | Qt::TextSingleLine, text);
 }
 
-void TChartCanvas::SetClip(const TPixelRect& ARect) {
-    FPainter.setClipRect(ToQRect(ARect));
+void TChartCanvas::SetClip(const TPixelRect& ARect, const std::vector<TPixelRect>& AExcluded) {
+    QRegion region(ToQRect(ARect));
+    for (const TPixelRect& excluded : AExcluded) {
+        region -= QRegion(ToQRect(excluded));
+    }
+    // Qt's raster engine ignores a clip region given while clipping is off, as RemoveClip
+    // leaves it: clipping is turned back on first.
+    FPainter.setClipping(true);
+    FPainter.setClipRegion(region);
 }
 
 void TChartCanvas::RemoveClip() {

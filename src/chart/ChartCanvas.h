@@ -46,8 +46,8 @@ public:
     void TextInRect(const TPixelRect& ARect, const std::string& AText, TColor AColor,
                     TTextPlacement APlacement);
 
-    // Keeps the drawing that follows inside ARect, until RemoveClip.
-    void SetClip(const TPixelRect& ARect);
+    // Keeps the drawing that follows inside ARect and out of AExcluded, until RemoveClip.
+    void SetClip(const TPixelRect& ARect, const std::vector<TPixelRect>& AExcluded = {});
     void RemoveClip();
 
 private:

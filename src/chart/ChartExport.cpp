@@ -47,6 +47,7 @@ void SaveChartToPng(TChartScene AScene, const std::string& AFileName, int AWidth
         throw EFinanceError("Rien a exporter : aucune donnee");
     }
     AScene.HoverIndex = -1;
+    AScene.HoverY = -1;
     const std::string png = EncodePng(RenderChartImage(AScene, AWidth, AHeight, AFont));
     WriteFileAtomically(std::filesystem::path(AFileName), png);
 }

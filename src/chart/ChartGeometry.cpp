@@ -51,6 +51,14 @@ int TChartPanel::ValueToY(double AValue) const {
         std::clamp(y, static_cast<double>(Rect.Top - 1), static_cast<double>(Rect.Bottom + 1)));
 }
 
+double TChartPanel::YToValue(int AY) const {
+    const int steps = Rect.Height() - 1;
+    if (steps <= 0) {
+        return MinValue;
+    }
+    return MinValue + static_cast<double>(Rect.Bottom - AY) / steps * (MaxValue - MinValue);
+}
+
 int TTimeAxis::IndexToX(int AIndex) const {
     // Multiplied before dividing: a centre that lies exactly on a half pixel stays exact and
     // rounds to even, where the slot width first would carry its rounding error into it.

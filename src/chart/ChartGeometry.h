@@ -14,6 +14,20 @@ struct TPixelRect {
 
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
+    // The two rectangles share at least one pixel.
+    bool Intersects(const TPixelRect& AOther) const {
+        return Left < AOther.Right && AOther.Left < Right && Top < AOther.Bottom &&
+               AOther.Top < Bottom;
+    }
+    // Every pixel of AInner lies in this rectangle.
+    bool Contains(const TPixelRect& AInner) const {
+        return Left <= AInner.Left && AInner.Right <= Right && Top <= AInner.Top &&
+               AInner.Bottom <= Bottom;
+    }
+    // The same rectangle ADX pixels right and ADY pixels down.
+    TPixelRect Moved(int ADX, int ADY) const {
+        return {Left + ADX, Top + ADY, Right + ADX, Bottom + ADY};
+    }
     bool operator==(const TPixelRect&) const = default;
 };
 
@@ -21,6 +35,8 @@ struct TPixelRect {
 enum class TPanelKind { pkPrice, pkVolume, pkMACD, pkRSI };
 
 inline constexpr int PanelCount = 4;
+inline constexpr std::array<TPanelKind, PanelCount> PanelKinds = {
+    TPanelKind::pkPrice, TPanelKind::pkVolume, TPanelKind::pkMACD, TPanelKind::pkRSI};
 
 // One panel: where it sits, the value range its height shows, and its title.
 struct TChartPanel {
@@ -32,6 +48,8 @@ struct TChartPanel {
     // Pixel row of AValue: the middle for NaN or a flat range, otherwise clamped one pixel
     // beyond the panel so out-of-scale values stay just outside it.
     int ValueToY(double AValue) const;
+    // The value ValueToY puts on pixel row AY (MinValue for a flat range).
+    double YToValue(int AY) const;
 };
 
 // The time axis shared by the panels: bar AFirst .. AFirst + ACount - 1 in equal slots across

@@ -32,6 +32,10 @@ void DrawPanels(TChartCanvas& ACanvas, const TChartScene& AScene, int AWidth, in
     DrawMACDPanel(painter);
     DrawRSIPanel(painter);
     DrawDateAxis(painter);
+    // Labels and titles over everything in the panels, separators included.
+    DrawZoneLabels(painter);
+    DrawPanelTitles(painter);
+    DrawValueLabels(painter);
     DrawCrosshair(painter);
     DrawHoverText(painter);
 }

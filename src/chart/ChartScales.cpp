@@ -35,10 +35,10 @@ void SetRange(TChartPanel& APanel, double AMin, double AMax) {
     APanel.MaxValue = AMax;
 }
 
-void ScalePrices(TChartPanel& APanel, const TChartScene& AScene, int ALast) {
+void ScalePrices(TChartPanel& APanel, const TChartScene& AScene) {
     TValueRange range;
     const std::vector<TPriceBar>& bars = AScene.Series->Bars();
-    for (int i = AScene.First; i <= ALast; ++i) {
+    for (int i = AScene.First; i <= AScene.Last; ++i) {
         range.Include(bars[i].Low);
         range.Include(bars[i].High);
     }
@@ -56,21 +56,21 @@ void ScalePrices(TChartPanel& APanel, const TChartScene& AScene, int ALast) {
     SetRange(APanel, range.Lo - pad, range.Hi + pad);
 }
 
-void ScaleVolumes(TChartPanel& APanel, const TChartScene& AScene, int ALast) {
+void ScaleVolumes(TChartPanel& APanel, const TChartScene& AScene) {
     std::int64_t largest = 0;
     const std::vector<TPriceBar>& bars = AScene.Series->Bars();
-    for (int i = AScene.First; i <= ALast; ++i) {
+    for (int i = AScene.First; i <= AScene.Last; ++i) {
         largest = std::max(largest, bars[i].Volume);
     }
     SetRange(APanel, 0, largest == 0 ? 1 : 1.1 * static_cast<double>(largest));
 }
 
-void ScaleMACD(TChartPanel& APanel, const TChartScene& AScene, int ALast) {
+void ScaleMACD(TChartPanel& APanel, const TChartScene& AScene) {
     // Starting from 0 keeps the zero line in view.
     TValueRange range{0, 0};
     const TMACDResult& macd = AScene.Analysis->MACD();
     for (const std::vector<double>* values : {&macd.MACD, &macd.Signal, &macd.Histogram}) {
-        range.IncludeArray(*values, AScene.First, ALast);
+        range.IncludeArray(*values, AScene.First, AScene.Last);
     }
     if (range.Hi - range.Lo <= ZeroTolerance) {
         range = {-1, 1};
@@ -96,10 +96,9 @@ void SetPanelTitles(TChartLayout& ALayout, const TChartScene& AScene) {
 }
 
 void ComputeScales(TChartLayout& ALayout, const TChartScene& AScene) {
-    const int last = AScene.Series->Count() - 1;
-    ScalePrices(ALayout.Panel(TPanelKind::pkPrice), AScene, last);
-    ScaleVolumes(ALayout.Panel(TPanelKind::pkVolume), AScene, last);
-    ScaleMACD(ALayout.Panel(TPanelKind::pkMACD), AScene, last);
+    ScalePrices(ALayout.Panel(TPanelKind::pkPrice), AScene);
+    ScaleVolumes(ALayout.Panel(TPanelKind::pkVolume), AScene);
+    ScaleMACD(ALayout.Panel(TPanelKind::pkMACD), AScene);
     SetRange(ALayout.Panel(TPanelKind::pkRSI), 0, 100);
 }
 

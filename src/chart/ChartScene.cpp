@@ -17,17 +17,18 @@ TChartScene TChartScene::Of(const TPriceSeries& ASeries, const TTechnicalAnalysi
     scene.Series = &ASeries;
     scene.Analysis = &AAnalysis;
     scene.Colorizer = &AColorizer;
-    scene.First = std::clamp(ASeries.IndexOfFirstOnOrAfter(ADisplayFrom), 0, ASeries.Count() - 1);
+    scene.Last = ASeries.Count() - 1;
+    scene.First = std::clamp(ASeries.IndexOfFirstOnOrAfter(ADisplayFrom), 0, scene.Last);
     return scene;
 }
 
 bool TChartScene::HasData() const {
     return Series != nullptr && Analysis != nullptr && Colorizer != nullptr && First >= 0 &&
-           First < Series->Count();
+           First <= Last && Last < Series->Count();
 }
 
 int TChartScene::VisibleCount() const {
-    return HasData() ? Series->Count() - First : 0;
+    return HasData() ? Last - First + 1 : 0;
 }
 
 double ValueAt(const std::vector<double>& AValues, int AIndex) {

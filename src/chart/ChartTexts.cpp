@@ -55,8 +55,7 @@ std::string ChartMessage(const TChartScene& AScene, int AWidth, int AHeight) {
 }
 
 std::string HoverLineText(const TChartScene& AScene, const TFormatSettings& AFS) {
-    const int last = AScene.Series->Count() - 1;
-    if (AScene.HoverIndex < AScene.First || AScene.HoverIndex > last) {
+    if (AScene.HoverIndex < AScene.First || AScene.HoverIndex > AScene.Last) {
         return AScene.Analysis->SignalSummary(AScene.First);
     }
     return BarText(AScene, AScene.HoverIndex, AFS);

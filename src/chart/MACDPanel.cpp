@@ -26,26 +26,16 @@ void DrawHistogram(const TChartPainter& AP, const TChartPanel& APanel,
     }
 }
 
-// "MACD" and "Signal" in their line colours, just right of the title.
-void DrawLegend(const TChartPainter& AP, const TChartPanel& APanel) {
-    const int top = APanel.Rect.Top + 3;
-    int x = APanel.Rect.Left + AP.Canvas.TextWidth(APanel.Title) + 6 + AP.Canvas.TextWidth("MM");
-    AP.Canvas.TextOut(x, top, "MACD", palette::MACDLine);
-    x += AP.Canvas.TextWidth("MACD") + AP.Canvas.TextWidth("M");
-    AP.Canvas.TextOut(x, top, "Signal", palette::SignalLine);
-}
-
 }  // namespace
 
 void DrawMACDPanel(const TChartPainter& AP) {
     const TChartPanel& panel = AP.Panel(TPanelKind::pkMACD);
     const TMACDResult& macd = AP.Scene.Analysis->MACD();
-    DrawPanelFrame(AP, panel, 4, "0.00", false);
+    DrawPanelFrame(AP, TPanelKind::pkMACD);
     DrawLevelLine(AP, panel, 0, palette::PanelBorder, TLineStyle::lsSolid);
     DrawHistogram(AP, panel, macd.Histogram);
     DrawSeriesLine(AP, panel, macd.MACD, palette::MACDLine, 2);
     DrawSeriesLine(AP, panel, macd.Signal, palette::SignalLine, 1);
-    DrawLegend(AP, panel);
 }
 
 }  // namespace cotalys

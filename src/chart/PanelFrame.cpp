@@ -2,32 +2,38 @@
 #include <cmath>
 
 #include "chart/ChartDrawing.h"
-#include "chart/ChartFormat.h"
 #include "chart/ChartPalette.h"
 
 namespace cotalys {
 
 namespace palette = chart_palette;
 
-void DrawPanelFrame(const TChartPainter& AP, const TChartPanel& APanel, int AIntervals,
-                    const std::string& APattern, bool AIsVolume) {
-    const TPixelRect& r = APanel.Rect;
-    AP.Canvas.FilledRectangle(r, palette::PanelBorder, palette::Background);
-    AP.Canvas.SetFontSize(8);
-    const int textHeight = AP.Canvas.TextHeight();
-    for (int k = 0; k <= AIntervals; ++k) {
-        const double value = APanel.MinValue + (APanel.MaxValue - APanel.MinValue) * k / AIntervals;
-        const int y = APanel.ValueToY(value);
-        if (k > 0 && k < AIntervals) {
-            AP.Canvas.Line(r.Left + 1, y, r.Right - 1, y, palette::Grid, TLineStyle::lsSolid);
-        }
-        const std::string label =
-            AIsVolume ? FormatChartVolume(value, AP.FS) : FormatChartValue(value, APattern, AP.FS);
-        AP.Canvas.TextOut(r.Right + 4, y - textHeight / 2, label, palette::Label);
+TPanelScale PanelScaleOf(TPanelKind AKind) {
+    switch (AKind) {
+        case TPanelKind::pkPrice:
+            return {6, "0.00"};
+        case TPanelKind::pkVolume:
+            return {2, ""};
+        case TPanelKind::pkMACD:
+            return {4, "0.00"};
+        case TPanelKind::pkRSI:
+            break;
     }
-    if (!APanel.Title.empty()) {
-        AP.Canvas.TextInRect({r.Left + 6, r.Top + 2, r.Right - 6, r.Top + 2 + textHeight + 2},
-                             APanel.Title, palette::Label, TTextPlacement::tpTopLeft);
+    return {4, "0"};
+}
+
+double ScaleValue(const TChartPanel& APanel, int AStep, int AIntervals) {
+    return APanel.MinValue + (APanel.MaxValue - APanel.MinValue) * AStep / AIntervals;
+}
+
+void DrawPanelFrame(const TChartPainter& AP, TPanelKind AKind) {
+    const TChartPanel& panel = AP.Panel(AKind);
+    const TPixelRect& r = panel.Rect;
+    AP.Canvas.FilledRectangle(r, palette::PanelBorder, palette::Background);
+    const int intervals = PanelScaleOf(AKind).Intervals;
+    for (int k = 1; k < intervals; ++k) {
+        const int y = panel.ValueToY(ScaleValue(panel, k, intervals));
+        AP.Canvas.Line(r.Left + 1, y, r.Right - 1, y, palette::Grid, TLineStyle::lsSolid);
     }
 }
 

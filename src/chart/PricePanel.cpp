@@ -9,49 +9,76 @@ namespace cotalys {
 namespace {
 
 // Wicks always; bodies only when a bar is more than 2 pixels wide.
-void DrawCandles(const TChartPainter& AP, const TChartPanel& APanel) {
+void DrawCandles(const TChartPainter& AP) {
     const TVolumeColorizer& colorizer = *AP.Scene.Colorizer;
-    const int barWidth = AP.Axis.BarWidth();
     for (int i = AP.Scene.First; i <= AP.Last(); ++i) {
-        const TPriceBar& bar = AP.Bar(i);
-        const int x = AP.Axis.IndexToX(i);
+        const TCandle candle = CandleOf(AP, i);
         const TColor outline = colorizer.OutlineColor(i);
-        AP.Canvas.Line(x, APanel.ValueToY(bar.High), x, APanel.ValueToY(bar.Low) + 1, outline,
+        AP.Canvas.Line(candle.X, candle.WickTop, candle.X, candle.WickBottom, outline,
                        TLineStyle::lsSolid);
-        if (barWidth > 2) {
-            const int yOpen = APanel.ValueToY(bar.Open);
-            const int yClose = APanel.ValueToY(bar.Close);
-            const int left = x - AP.HalfBar();
-            AP.Canvas.FilledRectangle(
-                {left, std::min(yOpen, yClose), left + barWidth, std::max(yOpen, yClose) + 2},
-                outline, colorizer.BarColor(i));
+        if (candle.HasBody) {
+            AP.Canvas.FilledRectangle(candle.Body, outline, colorizer.BarColor(i));
         }
     }
 }
 
 // The last close in the right margin, on a tag of the last bar's colour.
-void DrawLastCloseTag(const TChartPainter& AP, const TChartPanel& APanel) {
+void DrawLastCloseTag(const TChartPainter& AP) {
     const int last = AP.Last();
     const double close = AP.Bar(last).Close;
-    const int y = APanel.ValueToY(close);
-    const int right = APanel.Rect.Right;
-    AP.Canvas.SetFontSize(8);
-    AP.Canvas.FillRect({right + 1, y - 8, right + 68, y + 8},
-                       AP.Scene.Colorizer->OutlineColor(last));
-    AP.Canvas.TextOut(right + 4, y - AP.Canvas.TextHeight() / 2,
-                      FormatChartValue(close, "0.00", AP.FS), chart_palette::White);
+    DrawMarginTag(AP, AP.Panel(TPanelKind::pkPrice).ValueToY(close),
+                  AP.Scene.Colorizer->OutlineColor(last), FormatChartValue(close, "0.00", AP.FS));
 }
 
 }  // namespace
 
-void DrawPricePanel(const TChartPainter& AP) {
+TPixelRect TCandle::Bounds() const {
+    if (!HasBody) {
+        return {X, WickTop, X + 1, WickBottom};
+    }
+    return {Body.Left, std::min(WickTop, Body.Top), Body.Right, std::max(WickBottom, Body.Bottom)};
+}
+
+TCandle CandleOf(const TChartPainter& AP, int AIndex) {
     const TChartPanel& panel = AP.Panel(TPanelKind::pkPrice);
-    DrawPanelFrame(AP, panel, 6, "0.00", false);
-    DrawZones(AP, false);
-    DrawCandles(AP, panel);
+    const TPriceBar& bar = AP.Bar(AIndex);
+    TCandle candle;
+    candle.X = AP.Axis.IndexToX(AIndex);
+    candle.WickTop = panel.ValueToY(bar.High);
+    candle.WickBottom = panel.ValueToY(bar.Low) + 1;
+    const int barWidth = AP.Axis.BarWidth();
+    candle.HasBody = barWidth > 2;
+    if (candle.HasBody) {
+        const int yOpen = panel.ValueToY(bar.Open);
+        const int yClose = panel.ValueToY(bar.Close);
+        const int left = candle.X - AP.HalfBar();
+        candle.Body = {left, std::min(yOpen, yClose), left + barWidth, std::max(yOpen, yClose) + 2};
+    }
+    return candle;
+}
+
+TPixelRect MarginTagBox(const TChartPainter& AP, int AY) {
+    const int right = AP.Layout.Plot.Right;
+    return {right + 1, AY - 8, right + 68, AY + 8};
+}
+
+void DrawMarginTag(const TChartPainter& AP, int AY, TColor AColor, const std::string& AText) {
+    AP.Canvas.SetFontSize(8);
+    AP.Canvas.FillRect(MarginTagBox(AP, AY), AColor);
+    AP.Canvas.TextOut(AP.Layout.Plot.Right + 4, AY - AP.Canvas.TextHeight() / 2, AText,
+                      chart_palette::White);
+}
+
+TPixelRect LastCloseTagBox(const TChartPainter& AP) {
+    return MarginTagBox(AP, AP.Panel(TPanelKind::pkPrice).ValueToY(AP.Bar(AP.Last()).Close));
+}
+
+void DrawPricePanel(const TChartPainter& AP) {
+    DrawPanelFrame(AP, TPanelKind::pkPrice);
+    DrawZoneBands(AP);
+    DrawCandles(AP);
     DrawSignals(AP);
-    DrawZones(AP, true);
-    DrawLastCloseTag(AP, panel);
+    DrawLastCloseTag(AP);
 }
 
 }  // namespace cotalys

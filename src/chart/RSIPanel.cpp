@@ -8,15 +8,13 @@ namespace palette = chart_palette;
 void DrawRSIPanel(const TChartPainter& AP) {
     const TChartPanel& panel = AP.Panel(TPanelKind::pkRSI);
     const TPixelRect& r = panel.Rect;
-    DrawPanelFrame(AP, panel, 4, "0", false);
+    DrawPanelFrame(AP, TPanelKind::pkRSI);
     AP.Canvas.FillRect({r.Left + 1, panel.ValueToY(70), r.Right - 1, panel.ValueToY(30)},
                        palette::RSIBand);
     DrawLevelLine(AP, panel, 70, palette::RSIHigh, TLineStyle::lsDotted);
     DrawLevelLine(AP, panel, 30, palette::RSILow, TLineStyle::lsDotted);
     DrawLevelLine(AP, panel, 50, palette::PanelBorder, TLineStyle::lsDotted);
     DrawSeriesLine(AP, panel, AP.Scene.Analysis->RSI(), palette::RSILine, 2);
-    // Written again so the band and the RSI line never hide it.
-    AP.Canvas.TextOut(r.Left + 6, r.Top + 3, panel.Title, palette::Label);
 }
 
 }  // namespace cotalys

@@ -275,6 +275,19 @@ TEST(ChartRenderTest, ZonesOutsideTheScaleVanishAndThinOnesKeepTwoRows) {
         0);
 }
 
+TEST(ChartRenderTest, AZoneFirstTouchedAfterTheShownBarsIsNotDrawn) {
+    const TAnalysedSeries data(WaveSeries());
+    TChartScene scene = data.Scene();
+    scene.Last = 30;
+    scene.Zones = {MakeZone(TZoneKind::zkResistance, 106, 107, 1, 31),
+                   MakeZone(TZoneKind::zkSupport, 103, 104, 1, 30)};
+    const TPixelRect price = BuildChartLayout(scene, Width, Height).Panel(TPanelKind::pkPrice).Rect;
+    const QImage image = Rendered(scene, Width, Height);
+    EXPECT_EQ(CountPixels(image, price, palette::ResistanceFill), 0);
+    EXPECT_EQ(CountPixels(image, price, palette::ResistanceBorder), 0);
+    EXPECT_GT(CountPixels(image, price, palette::SupportFill), 0);
+}
+
 TEST(ChartRenderTest, SeriesWithoutVolumeSaysSoInsteadOfDrawingBars) {
     const TAnalysedSeries data(SeriesFromCloses(std::vector<double>(60, 50.0), 0));
     const TChartScene scene = data.Scene();

@@ -128,5 +128,15 @@ TEST(ChartPanelTest, ValueToYMapsClampsAndCentres) {
     EXPECT_EQ(panel.ValueToY(-40), 150);
 }
 
+TEST(ChartPanelTest, YToValueReadsTheRowValueToYGives) {
+    const TChartPanel panel{{8, 349, 930, 437}, -2.5, 7.25, ""};
+    EXPECT_DOUBLE_EQ(panel.YToValue(437), -2.5);
+    EXPECT_DOUBLE_EQ(panel.YToValue(350), 7.25);
+    for (int y = panel.Rect.Top; y < panel.Rect.Bottom; ++y) {
+        EXPECT_EQ(panel.ValueToY(panel.YToValue(y)), y) << y;
+    }
+    EXPECT_EQ((TChartPanel{{8, 100, 500, 101}, 4, 9, ""}.YToValue(100)), 4);
+}
+
 }  // namespace
 }  // namespace cotalys

@@ -30,10 +30,13 @@ TEST(ChartScalesTest, SeriesWithoutVolumeScalesVolumesFrom0To1) {
 
 TEST(ChartScalesTest, OnlyDisplayedBarsAndNearestZonesCount) {
     std::vector<TBarSpec> bars(60, TBarSpec{100, 110, 90, 100, 1000});
-    bars[5] = {100, 400, 10, 100, 9000};  // before the window: must not stretch any scale
+    // Before and after the window: they must not stretch any scale.
+    bars[5] = {100, 400, 10, 100, 9000};
+    bars[55] = {100, 400, 10, 100, 9000};
     const TAnalysedSeries data(SeriesFromBars(bars));
     TChartScene scene = data.Scene(data.Series[10].Date);
     ASSERT_EQ(scene.First, 10);
+    scene.Last = 50;
 
     TChartLayout layout = BuildChartLayout(scene, 1000, 700);
     ExpectRange(layout, TPanelKind::pkPrice, 89, 111);  // pad 5 % of 20

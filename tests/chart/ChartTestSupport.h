@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "chart/ChartDrawing.h"
 #include "chart/ChartView.h"
 #include "support/AnalysisTestSupport.h"
 
@@ -57,6 +59,30 @@ inline TPriceZone MakeZone(TZoneKind AKind, double ABottom, double ATop, int ARa
     zone.Touches = ATouches;
     return zone;
 }
+
+// The drawing state of a rendering of AScene at AWidth x AHeight, on a device of the export's
+// resolution, to ask where the chart puts things.
+class TChartProbe {
+public:
+    TChartProbe(const TChartScene& AScene, int AWidth, int AHeight)
+        : FDevice(Device()),
+          FPainter(&FDevice),
+          FCanvas(FPainter, ChartFont()),
+          FLayout(BuildChartLayout(AScene, AWidth, AHeight)),
+          FChart{FCanvas, AScene, FLayout, TimeAxisOf(FLayout, AScene), FrenchFormatSettings(),
+                 AWidth,  AHeight} {}
+
+    const TChartPainter& Chart() const { return FChart; }
+
+private:
+    static QImage Device() { return RenderChartImage(TChartScene{}, 1, 1, ChartFont()); }
+
+    QImage FDevice;
+    QPainter FPainter;
+    TChartCanvas FCanvas;
+    TChartLayout FLayout;
+    TChartPainter FChart;
+};
 
 // The colour of one pixel as a TColor.
 inline TColor PixelAt(const QImage& AImage, int AX, int AY) {

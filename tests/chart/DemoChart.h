@@ -7,17 +7,18 @@
 
 namespace cotalys::test {
 
-// Fifteen months of a bundled history up to its last session (22 February 2021) with all the
-// main window gives the chart: MACD and RSI, volume colours, zones and entry signals, shown
-// over the last year. Free of the test framework, so the benchmarks draw the same chart.
+// Fifteen months of a bundled history up to ALastDay (by default its last session, 22 February
+// 2021) with all the main window gives the chart: MACD and RSI, volume colours, zones and entry
+// signals, shown over the last year. Free of the test framework, so the benchmarks draw the
+// same chart.
 struct TDemoChart {
-    explicit TDemoChart(const std::string& ASymbol)
-        : Series(LoadDemoHistory(ASymbol, IncMonth(LastDay, -15), LastDay)),
+    explicit TDemoChart(const std::string& ASymbol, TDateTime ALastDay = LastDay)
+        : Series(LoadDemoHistory(ASymbol, IncMonth(ALastDay, -15), ALastDay)),
           Analysis(&Series, TMACDParams::Default(), 14),
           Colorizer(20) {
         Analysis.Compute();
         Colorizer.Compute(Series);
-        Scene = TChartScene::Of(Series, Analysis, Colorizer, IncMonth(LastDay, -12));
+        Scene = TChartScene::Of(Series, Analysis, Colorizer, IncMonth(ALastDay, -12));
         Scene.Zones = TSupportResistanceAnalyzer(TSRParams::Default()).Analyze(Series).Zones;
         Scene.Signals = TEntrySignalDetector(TSignalParams::Default(), TSRParams::Default())
                             .Scan(Series, Analysis, Scene.First);

@@ -4,10 +4,14 @@
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
+#include <utility>
 
 #include "ChartTestSupport.h"
+#include "chart/ChartPalette.h"
 #include "chart/ChartScales.h"
 #include "chart/ChartTexts.h"
+#include "support/TestSupport.h"
 
 namespace cotalys::test {
 namespace {
@@ -107,36 +111,195 @@ TEST(StockChartViewTest, HoverFollowsTheMouseOverThePlotOnly) {
     struct TCase {
         int X, Y;
         int Hover;
+        int HoverY;  // the row read out: over a panel only
     };
     for (const TCase& c :
-         {TCase{axis.IndexToX(25), 300, 25}, TCase{axis.IndexToX(59), 680, 59},
-          TCase{axis.IndexToX(25), 10, -1}, TCase{axis.IndexToX(20), 26, 20},
-          TCase{axis.IndexToX(30), 681, -1}, TCase{950, 300, -1}, TCase{3, 300, -1}}) {
+         {TCase{axis.IndexToX(25), 300, 25, 300}, TCase{axis.IndexToX(59), 680, 59, -1},
+          TCase{axis.IndexToX(59), 679, 59, 679}, TCase{axis.IndexToX(25), 10, -1, -1},
+          TCase{axis.IndexToX(20), 26, 20, 26},
+          TCase{axis.IndexToX(22), 345, 22, -1},  // between two panels
+          TCase{axis.IndexToX(30), 681, -1, -1}, TCase{950, 300, -1, -1}, TCase{3, 300, -1, -1}}) {
         MoveMouse(view, c.X, c.Y);
         EXPECT_EQ(view.Scene().HoverIndex, c.Hover) << c.X << "," << c.Y;
+        EXPECT_EQ(view.Scene().HoverY, c.HoverY) << c.X << "," << c.Y;
     }
     MoveMouse(view, axis.IndexToX(40), 500);
     ASSERT_EQ(view.Scene().HoverIndex, 40);
     LeaveWidget(view);
     EXPECT_EQ(view.Scene().HoverIndex, -1);
+    EXPECT_EQ(view.Scene().HoverY, -1);
 }
 
-TEST(StockChartViewTest, ArrowKeysWalkTheDisplayedBars) {
-    const TAnalysedSeries data(WaveSeries());
-    TStockChartView view;
-    view.SetData(&data.Series, &data.Analysis, &data.Colorizer, data.Series[50].Date);
+void Press(QWidget& AWidget, Qt::Key AKey, Qt::KeyboardModifiers AModifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, AKey, AModifiers);
+    QApplication::sendEvent(&AWidget, &press);
+}
+
+void Wheel(QWidget& AWidget, int AX, int AY, int ADelta) {
+    const QPointF at(AX, AY);
+    QWheelEvent event(at, AWidget.mapToGlobal(at), QPoint(), QPoint(0, ADelta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&AWidget, &event);
+}
+
+void Mouse(QWidget& AWidget, QEvent::Type AType, int AX, int AY, Qt::MouseButtons AButtons) {
+    const QPointF at(AX, AY);
+    const Qt::MouseButton button = AType == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(AType, at, AWidget.mapToGlobal(at), button, AButtons, Qt::NoModifier);
+    QApplication::sendEvent(&AWidget, &event);
+}
+
+// Two hundred bars shown from bar 40, as the window shows a year of a longer load, on a
+// 1000 x 700 chart.
+struct TZoomFixture {
+    TZoomFixture() : Data(WaveSeries(200)) {
+        View.resize(1000, 700);
+        View.SetData(&Data.Series, &Data.Analysis, &Data.Colorizer, Data.Series[40].Date);
+    }
+
+    TTimeAxis Axis() const { return TimeAxisOf(LayoutPanels(1000, 700), View.Scene()); }
+    std::pair<int, int> Bars() const { return {View.Scene().First, View.Scene().Last}; }
+
+    TAnalysedSeries Data;
+    TStockChartView View;
+};
+
+using TBars = std::pair<int, int>;
+
+TEST(StockChartViewZoomTest, WheelZoomsAroundTheBarUnderTheMouse) {
+    TZoomFixture f;
+    ASSERT_EQ(f.Bars(), TBars(40, 199));
+    const int x = f.Axis().IndexToX(100);
+    Wheel(f.View, x, 200, 120);
+    EXPECT_EQ(f.View.Scene().VisibleCount(), 128);  // 160 / 1.25
+    EXPECT_EQ(f.Axis().XToIndex(x), 100);
+    EXPECT_EQ(f.View.Scene().HoverIndex, 100);
+    // Half notches add up to one step.
+    Wheel(f.View, x, 200, 60);
+    EXPECT_EQ(f.View.Scene().VisibleCount(), 128);
+    Wheel(f.View, x, 200, 60);
+    EXPECT_EQ(f.View.Scene().VisibleCount(), 102);
+    EXPECT_EQ(f.Axis().XToIndex(x), 100);
+    // No fewer than 20 bars, still around the same bar.
+    Wheel(f.View, x, 200, 20 * 120);
+    EXPECT_EQ(f.View.Scene().VisibleCount(), TStockChartView::MinZoomBars);
+    EXPECT_EQ(f.Axis().XToIndex(x), 100);
+    // Out as far as every loaded bar, before the year shown at first too.
+    Wheel(f.View, x, 200, -30 * 120);
+    EXPECT_EQ(f.Bars(), TBars(0, 199));
+    // A double-click shows the first view again.
+    Mouse(f.View, QEvent::MouseButtonDblClick, x, 200, Qt::LeftButton);
+    EXPECT_EQ(f.Bars(), TBars(40, 199));
+}
+
+TEST(StockChartViewZoomTest, DragWithTheLeftButtonPans) {
+    TZoomFixture f;
+    Wheel(f.View, f.Axis().IndexToX(199), 200, 3 * 120);  // 160, 128, 102, 82 bars
+    ASSERT_EQ(f.Bars(), TBars(118, 199));
+    const TTimeAxis axis = f.Axis();
+    const int from = axis.IndexToX(150);
+    // Ten slots to the right bring ten earlier sessions into view.
+    Mouse(f.View, QEvent::MouseButtonPress, from, 300, Qt::LeftButton);
+    Mouse(f.View, QEvent::MouseMove, axis.IndexToX(160), 300, Qt::LeftButton);
+    EXPECT_EQ(f.Bars(), TBars(108, 189));
+    // Back, then past the last bar: the view stops at it.
+    Mouse(f.View, QEvent::MouseMove, axis.IndexToX(120), 300, Qt::LeftButton);
+    EXPECT_EQ(f.Bars(), TBars(118, 199));
+    Mouse(f.View, QEvent::MouseButtonRelease, axis.IndexToX(120), 300, Qt::NoButton);
+    // Without the button the mouse only hovers.
+    Mouse(f.View, QEvent::MouseMove, axis.IndexToX(150), 300, Qt::NoButton);
+    EXPECT_EQ(f.Bars(), TBars(118, 199));
+    EXPECT_EQ(f.View.Scene().HoverIndex, 150);
+}
+
+TEST(StockChartViewZoomTest, KeysZoomPanAndReset) {
+    TZoomFixture f;
     struct TCase {
         Qt::Key Key;
+        TBars Bars;
+    };
+    // Without a hovered bar the keyboard zooms with the latest session kept in view.
+    for (const TCase& c : {TCase{Qt::Key_Plus, {72, 199}}, TCase{Qt::Key_Plus, {98, 199}},
+                           TCase{Qt::Key_Left, {88, 189}}, TCase{Qt::Key_Left, {78, 179}},
+                           TCase{Qt::Key_Right, {88, 189}}, TCase{Qt::Key_End, {98, 199}},
+                           TCase{Qt::Key_Minus, {72, 199}}, TCase{Qt::Key_Home, {40, 199}},
+                           TCase{Qt::Key_Left, {24, 183}}, TCase{Qt::Key_Home, {40, 199}}}) {
+        Press(f.View, c.Key);
+        EXPECT_EQ(f.Bars(), c.Bars) << c.Key;
+    }
+    // With one, around it.
+    MoveMouse(f.View, f.Axis().IndexToX(60), 200);
+    Press(f.View, Qt::Key_Plus);
+    EXPECT_EQ(f.View.Scene().VisibleCount(), 128);
+    EXPECT_EQ(f.Axis().XToIndex(f.Axis().IndexToX(60)), 60);
+}
+
+TEST(StockChartViewZoomTest, ShiftArrowsWalkTheDisplayedBars) {
+    TZoomFixture f;
+    Wheel(f.View, f.Axis().IndexToX(199), 200, 7 * 120);
+    ASSERT_EQ(f.Bars(), TBars(166, 199));  // 34 bars
+    struct TCase {
+        Qt::Key Key;
+        Qt::KeyboardModifiers Modifiers;
         int Hover;
     };
     for (const TCase& c :
-         {TCase{Qt::Key_Right, 50}, TCase{Qt::Key_Left, 50}, TCase{Qt::Key_Right, 51},
-          TCase{Qt::Key_End, 59}, TCase{Qt::Key_Right, 59}, TCase{Qt::Key_Escape, -1},
-          TCase{Qt::Key_Left, 59}, TCase{Qt::Key_Home, 50}}) {
-        QKeyEvent press(QEvent::KeyPress, c.Key, Qt::NoModifier);
-        QApplication::sendEvent(&view, &press);
-        EXPECT_EQ(view.Scene().HoverIndex, c.Hover) << c.Key;
+         {TCase{Qt::Key_Escape, Qt::NoModifier, -1}, TCase{Qt::Key_Right, Qt::ShiftModifier, 166},
+          TCase{Qt::Key_Left, Qt::ShiftModifier, 166}, TCase{Qt::Key_Right, Qt::ShiftModifier, 167},
+          TCase{Qt::Key_Escape, Qt::NoModifier, -1}, TCase{Qt::Key_Left, Qt::ShiftModifier, 199},
+          TCase{Qt::Key_Right, Qt::ShiftModifier, 199}}) {
+        Press(f.View, c.Key, c.Modifiers);
+        EXPECT_EQ(f.View.Scene().HoverIndex, c.Hover) << c.Key;
     }
+    EXPECT_EQ(f.Bars(), TBars(166, 199));
+}
+
+TEST(StockChartViewZoomTest, NewDataShowsItsOwnYear) {
+    TZoomFixture f;
+    Press(f.View, Qt::Key_Plus);
+    Press(f.View, Qt::Key_Left);
+    ASSERT_NE(f.Bars(), TBars(40, 199));
+    f.View.SetData(&f.Data.Series, &f.Data.Analysis, &f.Data.Colorizer, f.Data.Series[60].Date);
+    EXPECT_EQ(f.Bars(), TBars(60, 199));
+    Press(f.View, Qt::Key_Minus);
+    Press(f.View, Qt::Key_Home);
+    EXPECT_EQ(f.Bars(), TBars(60, 199));
+}
+
+TEST(StockChartViewZoomTest, ReadOutOnScreenAndTheZoomedViewInTheExport) {
+    TZoomFixture f;
+    const TChartLayout layout = LayoutPanels(1000, 700);
+    const int right = layout.Plot.Right;
+    const int x = f.Axis().IndexToX(120);
+    Wheel(f.View, x, 400, 2 * 120);  // over the volume panel
+    ASSERT_EQ(f.Bars(), TBars(69, 170));
+    ASSERT_EQ(f.View.Scene().HoverY, 400);
+
+    QImage screen(1000, 700, QImage::Format_RGB32);
+    {
+        QPainter painter(&screen);
+        f.View.Render(painter, 1000, 700);
+    }
+    // The tag of the value at the mouse, right of its text, and the dashed line to it.
+    EXPECT_EQ(PixelAt(screen, right + 60, 400), chart_palette::Crosshair);
+    int dashes = 0;
+    for (int column = layout.Plot.Left + 1; column < right - 1; ++column) {
+        dashes += PixelAt(screen, column, 400) == chart_palette::Crosshair ? 1 : 0;
+    }
+    EXPECT_GT(dashes, 100);
+
+    const TempDir dir;
+    const std::string file = (dir.Path() / "zoom.png").string();
+    f.View.SaveToPng(file, 1000, 700);
+    const QImage exported =
+        QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32);
+    TChartScene shown = f.View.Scene();
+    shown.HoverIndex = shown.HoverY = -1;
+    EXPECT_EQ(
+        exported,
+        RenderChartImage(shown, 1000, 700, f.View.font()).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(PixelAt(exported, right + 60, 400), chart_palette::Background);
+    EXPECT_EQ(f.View.Scene().HoverY, 400);
 }
 
 TEST(StockChartViewTest, MouseOverAnEmptyChartHoversNothing) {

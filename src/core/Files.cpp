@@ -31,6 +31,48 @@ std::string ReadFileBytes(const std::filesystem::path& APath) {
     return buffer.str();
 }
 
+std::string ReadRegularFile(const std::filesystem::path& APath, std::size_t AMaxBytes) {
+    const auto fail = [&](const std::string& AReason) {
+        throw EFinanceError(
+            Format("Impossible de lire le fichier %s : %s", APath.string(), AReason));
+    };
+    // Opened without waiting, so that a pipe nobody writes to is refused instead of waited for.
+    const int file = ::open(APath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0) {
+        fail(std::strerror(errno));
+    }
+    std::string bytes;
+    struct stat status {};
+    std::string reason;
+    if (::fstat(file, &status) != 0) {
+        reason = std::strerror(errno);
+    } else if (!S_ISREG(status.st_mode)) {
+        reason = "ce n'est pas un fichier ordinaire";
+    } else {
+        // One byte beyond the limit tells a file that grew past it since fstat.
+        char buffer[65536];
+        while (bytes.size() <= AMaxBytes) {
+            const ssize_t got = ::read(file, buffer, sizeof buffer);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                reason = got < 0 ? std::strerror(errno) : "";
+                break;
+            }
+            bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+        if (reason.empty() && bytes.size() > AMaxBytes) {
+            reason = Format("plus de %d octets", AMaxBytes);
+        }
+    }
+    ::close(file);
+    if (!reason.empty()) {
+        fail(reason);
+    }
+    return bytes;
+}
+
 namespace {
 
 // Longest chain of symbolic links followed, as the kernel's own limit.

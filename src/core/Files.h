@@ -10,6 +10,11 @@ namespace cotalys {
 // Whole file as bytes; EFinanceError naming the file when it cannot be read.
 std::string ReadFileBytes(const std::filesystem::path& APath);
 
+// Whole file as bytes, when it is a regular file (after symbolic links) of at most AMaxBytes:
+// a pipe, a device or a huge file is refused at once with EFinanceError naming the file and why,
+// never waited for nor read without end.
+std::string ReadRegularFile(const std::filesystem::path& APath, std::size_t AMaxBytes);
+
 // Writes ABytes to a temporary file in the same folder, then renames it over APath, so an
 // interrupted write never leaves half a file. Creates missing folders. A symbolic link is kept:
 // the file it leads to is replaced. The new file keeps the permissions of the one it replaces.

@@ -46,12 +46,15 @@ struct TSizingParams {
     // One French line describing the settings.
     std::string Summary() const;
 
+    // Largest settings file read: a settings file is a few hundred bytes.
+    static constexpr std::size_t MaxIniBytes = 1024 * 1024;
     // "Cotalys.ini" in the Cotalys documents folder.
     static std::filesystem::path IniFileName();
     // Replaces every field with the file's values. A missing or unreadable file, a missing key
     // or an unreadable value gives the default; a file whose values are inconsistent as a whole
-    // loads as all defaults. Never throws.
-    void LoadFromIni(const std::filesystem::path& AFileName);
+    // loads as all defaults. Only a regular file of at most MaxIniBytes is read. Returns the
+    // line to log when the file exists but could not be read, else an empty text. Never throws.
+    std::string LoadFromIni(const std::filesystem::path& AFileName);
     // Validates, then writes the settings into the file, keeping its other sections and keys;
     // the old file is replaced only once the new one is complete. Throws EFinanceError when the
     // settings are invalid or the file cannot be read or written.

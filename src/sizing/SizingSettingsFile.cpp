@@ -102,20 +102,20 @@ std::filesystem::path TSizingParams::IniFileName() {
     return CotalysDir() / "Cotalys.ini";
 }
 
-void TSizingParams::LoadFromIni(const std::filesystem::path& AFileName) {
+std::string TSizingParams::LoadFromIni(const std::filesystem::path& AFileName) {
     const TSizingParams defaults = Default();
     *this = defaults;
     std::error_code ec;
     if (!std::filesystem::exists(AFileName, ec)) {
-        return;
+        return "";
     }
     std::string bytes;
     try {
-        bytes = ReadFileBytes(AFileName);
-    } catch (const EFinanceError&) {
+        bytes = ReadRegularFile(AFileName, MaxIniBytes);
+    } catch (const EFinanceError& e) {
         // Start-up goes on with the defaults; saving later refuses to replace a file it could
         // not read, so its content is not lost.
-        return;
+        return "Reglages de taille illisibles, valeurs par defaut : " + e.Message();
     }
     const TIniFile ini(DecodeFileBytes(bytes));
     for (const TSettingKey& key : SettingKeys) {
@@ -126,6 +126,7 @@ void TSizingParams::LoadFromIni(const std::filesystem::path& AFileName) {
     } catch (const EFinanceError&) {
         *this = defaults;
     }
+    return "";
 }
 
 void TSizingParams::SaveToIni(const std::filesystem::path& AFileName) const {
@@ -133,7 +134,7 @@ void TSizingParams::SaveToIni(const std::filesystem::path& AFileName) const {
     std::error_code ec;
     TIniFile ini;
     if (std::filesystem::exists(AFileName, ec)) {
-        ini = TIniFile(DecodeFileBytes(ReadFileBytes(AFileName)));
+        ini = TIniFile(DecodeFileBytes(ReadRegularFile(AFileName, MaxIniBytes)));
     }
     for (const TSettingKey& key : SettingKeys) {
         ini.WriteString(SettingsSection, key.Key, FieldText(key, *this));

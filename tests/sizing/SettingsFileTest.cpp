@@ -1,7 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <future>
+#include <utility>
 
 #include "core/Exceptions.h"
 #include "sizing/PositionSizing.h"
@@ -151,6 +159,56 @@ TEST_F(SettingsFile, AMissingFileLoadsDefaultsAndCreatesNothing) {
     params.LoadFromIni(IniPath());
     EXPECT_EQ(params, TSizingParams::Default());
     EXPECT_FALSE(std::filesystem::exists(IniPath().parent_path()));
+}
+
+TEST_F(SettingsFile, OnlyASmallRegularFileIsRead) {
+    std::filesystem::create_directories(IniPath().parent_path());
+    const std::string settings = "[TailleDePosition]\nCapital=5000\n";
+    struct TCase {
+        const char* Name;
+        std::function<void()> Make;
+        const char* Reason;
+    };
+    const TCase cases[] = {
+        {"pipe", [&] { ASSERT_EQ(::mkfifo(IniPath().c_str(), 0600), 0); },
+         "ce n'est pas un fichier ordinaire"},
+        {"endless device", [&] { std::filesystem::create_symlink("/dev/zero", IniPath()); },
+         "ce n'est pas un fichier ordinaire"},
+        {"folder", [&] { std::filesystem::create_directory(IniPath()); },
+         "ce n'est pas un fichier ordinaire"},
+        {"huge file",
+         [&] { FDocuments.Write("Cotalys/Cotalys.ini", settings + std::string(1 << 20, ';')); },
+         "plus de 1048576 octets"},
+    };
+    for (const TCase& c : cases) {
+        std::filesystem::remove_all(IniPath());
+        c.Make();
+        // A pipe nobody writes to would block an ordinary read for ever.
+        auto loading = std::async(std::launch::async, [&] {
+            TSizingParams params = EveryFieldChanged();
+            const std::string note = params.LoadFromIni(IniPath());
+            return std::make_pair(params, note);
+        });
+        if (loading.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            const int writer = ::open(IniPath().c_str(), O_WRONLY | O_NONBLOCK);
+            ::close(writer);
+            ADD_FAILURE() << c.Name << ": the load waited for the file";
+        }
+        const auto [params, note] = loading.get();
+        EXPECT_EQ(params, TSizingParams::Default()) << c.Name;
+        EXPECT_EQ(note,
+                  "Reglages de taille illisibles, valeurs par defaut : Impossible de lire "
+                  "le fichier " +
+                      IniPath().string() + " : " + c.Reason)
+            << c.Name;
+        // Nor is such a file replaced by a save.
+        EXPECT_THROW(EveryFieldChanged().SaveToIni(IniPath()), EFinanceError) << c.Name;
+    }
+    std::filesystem::remove_all(IniPath());
+    FDocuments.Write("Cotalys/Cotalys.ini", settings);
+    TSizingParams params;
+    EXPECT_EQ(params.LoadFromIni(IniPath()), "");
+    EXPECT_EQ(params.Capital, 5000);
 }
 
 TEST_F(SettingsFile, SavingKeepsTheRestOfTheFile) {

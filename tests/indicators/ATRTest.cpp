@@ -54,15 +54,21 @@ std::vector<double> ReferenceATR(const std::vector<TBarSpec>& ABars, int APeriod
     return result;
 }
 
-// A long history with gaps between sessions (the previous close outside the bar) and a flat
-// stretch without any range.
+// A long history whose sessions often open beyond the previous close (up and down, so the true
+// range reaches back to it on either side), with a flat stretch without any range.
 std::vector<TBarSpec> LongHistory() {
     std::vector<TBarSpec> bars;
+    double close = 100;
     for (int i = 0; i < 1100; ++i) {
-        const bool flat = i >= 500 && i < 530;
-        const double close = flat ? 90 : 100 + 10 * std::sin(i * 0.37) + (i % 11) * 0.25;
-        const double spread = flat ? 0 : 0.5 + (i % 5) * 0.3;
-        bars.push_back({close, close + spread, close - spread, close, 1000});
+        if (i >= 500 && i < 530) {
+            bars.push_back({90, 90, 90, 90, 1000});
+            close = 90;
+            continue;
+        }
+        const double open = close + 3 * std::sin(i * 0.91);
+        close = open + std::cos(i * 0.53);
+        bars.push_back({open, std::max(open, close) + 0.2 * (i % 4), std::min(open, close) - 0.1,
+                        close, 1000});
     }
     return bars;
 }

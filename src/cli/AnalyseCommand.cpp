@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/PngExport.h"
 #include "core/Core.h"
+#include "parsing/Parsing.h"
 #include "review/SymbolReview.h"
 
 namespace cotalys {
@@ -22,9 +23,24 @@ TLoadRequest RequestOf(const TAnalyseOptions& AOptions, IHistoricalDataProviderP
     }
 }
 
+// The day --from names, 0 when it is not given; EUsageError for anything but a YYYY-MM-DD day.
+TDateTime ExportStart(const std::string& AText) {
+    if (AText.empty()) {
+        return 0;
+    }
+    TDateTime day = 0;
+    // Written back, the day must give the text again: this refuses other date formats too.
+    if (!ParseDate(AText, day) ||
+        FormatDateTime("yyyy-mm-dd", day, FrenchFormatSettings()) != AText) {
+        throw EUsageError("Date invalide pour --from : " + AText + " (attendu AAAA-MM-JJ)");
+    }
+    return day;
+}
+
 }  // namespace
 
 int AnalyseCommand(const TAnalyseOptions& AOptions, std::ostream& AOut, std::ostream& AErr) {
+    const TDateTime exportFrom = ExportStart(AOptions.PngFrom);
     IHistoricalDataProviderPtr provider;
     const TLoadRequest request = RequestOf(AOptions, provider);
     const auto log = [&AOut](const std::string& AText) { AOut << AText << "\r\n"; };
@@ -47,8 +63,13 @@ int AnalyseCommand(const TAnalyseOptions& AOptions, std::ostream& AOut, std::ost
     if (!AOptions.PngFile.empty()) {
         int width = ChartPngWidth, height = ChartPngHeight;
         ParseImageSize(AOptions.PngSize, width, height);
-        ExportChartPng(review, AOptions.PngFile, width, height);
+        ExportChartPng(review, AOptions.PngFile, width, height, exportFrom);
         AErr << "Graphique exporte : " << AOptions.PngFile << "\n";
+        const TDateTime firstLoaded = review.Series().GetBar(0).Date;
+        if (exportFrom > 0 && exportFrom < firstLoaded) {
+            AErr << "Graphique a partir de la premiere seance chargee, le "
+                 << FormatDateTime("dd/mm/yyyy", firstLoaded, FrenchFormatSettings()) << "\n";
+        }
     }
     return ExitSuccess;
 }

@@ -73,6 +73,10 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
                                "URL de secours, modele d'URL de la page ou fichier local");
     analyseCommand->add_option("--png", analyse.PngFile, "Exporter le graphique en PNG");
     analyseCommand
+        ->add_option("--from", analyse.PngFrom,
+                     "Premier jour du PNG (AAAA-MM-JJ), dans les 15 mois charges")
+        ->needs("--png");
+    analyseCommand
         ->add_option("--size", analyse.PngSize, "Taille du PNG en pixels, par defaut 1600x1000")
         ->check([](const std::string& AText) {
             int width = 0, height = 0;

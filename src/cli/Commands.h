@@ -22,6 +22,7 @@ struct TAnalyseOptions {
     std::string Location;               // fallback or page URL template, or the file
     std::string PngFile;                // chart export; empty for none
     std::string PngSize = "1600x1000";  // chart export size, "WIDTHxHEIGHT" in pixels
+    std::string PngFrom;                // "YYYY-MM-DD": first day of the export; empty for the year
     bool UseStore = true;               // the quote service through the local price store
 };
 

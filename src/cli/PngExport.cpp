@@ -25,7 +25,12 @@ bool ParseImageSize(const std::string& AText, int& AWidth, int& AHeight) {
 }
 
 void ExportChartPng(const TSymbolReview& AReview, const std::string& AFileName, int AWidth,
-                    int AHeight) {
+                    int AHeight, TDateTime AFrom) {
+    const TPriceSeries& series = AReview.Series();
+    if (AFrom > series.GetBar(series.Count() - 1).Date) {
+        throw EFinanceError("Aucune seance a partir du " +
+                            FormatDateTime("dd/mm/yyyy", AFrom, FrenchFormatSettings()));
+    }
     // Drawing needs a GUI application; without a display the off-screen platform serves.
     std::unique_ptr<QGuiApplication> application;
     if (QGuiApplication::instance() == nullptr) {
@@ -37,8 +42,8 @@ void ExportChartPng(const TSymbolReview& AReview, const std::string& AFileName, 
         static char* argv[] = {name, nullptr};
         application = std::make_unique<QGuiApplication>(argc, argv);
     }
-    TChartScene scene = TChartScene::Of(AReview.Series(), AReview.Analysis(), AReview.Colorizer(),
-                                        AReview.Series().GetBar(AReview.First()).Date);
+    const TDateTime from = AFrom > 0 ? AFrom : series.GetBar(AReview.First()).Date;
+    TChartScene scene = TChartScene::Of(series, AReview.Analysis(), AReview.Colorizer(), from);
     scene.Zones = AReview.Zones();
     scene.Signals = AReview.Signals();
     SaveChartToPng(std::move(scene), AFileName, AWidth, AHeight);

@@ -11,9 +11,11 @@ namespace cotalys {
 bool ParseImageSize(const std::string& AText, int& AWidth, int& AHeight);
 
 // Draws the reviewed symbol's four-panel chart (zones and signals included) off screen and
-// writes it as a 24-bit PNG of the given size. Throws EFinanceError when the image cannot be
-// drawn or written.
+// writes it as a 24-bit PNG of the given size. The chart runs from the first session on or
+// after AFrom (0 for the review's period; the first loaded one for an earlier day) to the last.
+// Throws EFinanceError "Aucune seance a partir du JJ/MM/AAAA" for a day after the last session,
+// and when the image cannot be drawn or written.
 void ExportChartPng(const TSymbolReview& AReview, const std::string& AFileName,
-                    int AWidth = ChartPngWidth, int AHeight = ChartPngHeight);
+                    int AWidth = ChartPngWidth, int AHeight = ChartPngHeight, TDateTime AFrom = 0);
 
 }  // namespace cotalys

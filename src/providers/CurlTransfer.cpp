@@ -21,9 +21,13 @@ struct TTransferState {
     std::string Body;
     long Status = 0;
     std::string Reason;
+    std::string ContentEncoding;
+    std::string Location;
     bool TooLarge = false;
     bool TimedOut = false;
     bool TooSlow = false;
+    bool PastDeadline = false;
+    bool Cancelled = false;
     curl_off_t LastDown = 0;
     curl_off_t LastUp = 0;
     TClock::time_point LastActivity = TClock::now();
@@ -65,8 +69,17 @@ std::string TrimLineEnd(std::string AText) {
     return AText;
 }
 
-// Every status line (one per response, redirects included) resets the status and its reason
-// phrase, so what remains at the end belongs to the final response.
+// The value of a header line "Name: value" when its name is AName (any case), else nothing.
+bool HeaderValue(const std::string& ALine, const std::string& AName, std::string& AValue) {
+    if (ALine.size() <= AName.size() || ALine[AName.size()] != ':' ||
+        LowerAscii(ALine.substr(0, AName.size())) != AName)
+        return false;
+    AValue = std::string(TrimBlanks(ALine.substr(AName.size() + 1)));
+    return true;
+}
+
+// Every status line (one per response, redirects included) resets what is kept of the headers,
+// so what remains at the end belongs to the final response.
 size_t ReadHeader(char* AData, size_t ASize, size_t ACount, void* AState) {
     auto& state = *static_cast<TTransferState*>(AState);
     const size_t bytes = ASize * ACount;
@@ -75,12 +88,16 @@ size_t ReadHeader(char* AData, size_t ASize, size_t ACount, void* AState) {
         const size_t codeStart = line.find(' ');
         state.Status = 0;
         state.Reason.clear();
+        state.ContentEncoding.clear();
+        state.Location.clear();
         if (codeStart != std::string::npos) {
             state.Status = std::strtol(line.c_str() + codeStart + 1, nullptr, 10);
             const size_t reasonStart = line.find(' ', codeStart + 1);
             if (reasonStart != std::string::npos)
                 state.Reason = line.substr(reasonStart + 1);
         }
+    } else if (!HeaderValue(line, "content-encoding", state.ContentEncoding)) {
+        HeaderValue(line, "location", state.Location);
     }
     return bytes;
 }
@@ -177,6 +194,8 @@ void SetOption(CURL* AHandle, CURLoption AOption, T AValue) {
 
 std::string FailureText(CURLcode ACode, const TTransferState& AState,
                         const TTransferSettings& ASettings) {
+    if (AState.PastDeadline)
+        return Format("transfert inacheve apres %d ms", ASettings.DeadlineMs);
     if (AState.TimedOut)
         return Format("aucune reponse du serveur pendant %d ms", ASettings.ResponseTimeoutMs);
     if (AState.TooSlow)
@@ -186,6 +205,50 @@ std::string FailureText(CURLcode ACode, const TTransferState& AState,
     if (AState.ErrorBuffer[0] != '\0')
         return AState.ErrorBuffer;
     return curl_easy_strerror(ACode);
+}
+
+// Longest wait for the network between two looks at the cancel flag and the deadline.
+constexpr int PollMs = 100;
+
+struct TMultiDeleter {
+    void operator()(CURLM* AMulti) const noexcept { curl_multi_cleanup(AMulti); }
+};
+
+// True, with the reason in AState, once the transfer must end: cancelled or past its deadline.
+bool MustEnd(TTransferState& AState, const TTransferSettings& ASettings,
+             TTransferState::TClock::time_point AStart) {
+    AState.Cancelled = ASettings.Cancel != nullptr && ASettings.Cancel->load();
+    AState.PastDeadline =
+        !AState.Cancelled && ASettings.DeadlineMs > 0 &&
+        TTransferState::TClock::now() - AStart > std::chrono::milliseconds(ASettings.DeadlineMs);
+    return AState.Cancelled || AState.PastDeadline;
+}
+
+// Runs the transfer of AHandle in waits of at most PollMs, so that a cancel or the deadline ends
+// it at once: libcurl's own loop would look at them only once a second.
+CURLcode Perform(CURL* AHandle, TTransferState& AState, const TTransferSettings& ASettings) {
+    const auto start = TTransferState::TClock::now();
+    std::unique_ptr<CURLM, TMultiDeleter> multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), AHandle) != CURLM_OK)
+        throw EDataProviderError("Client HTTP indisponible (memoire insuffisante)");
+    CURLcode result = CURLE_ABORTED_BY_CALLBACK;
+    int running = 1;
+    while (!MustEnd(AState, ASettings, start)) {
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            result = CURLE_OUT_OF_MEMORY;
+            break;
+        }
+        if (running == 0) {
+            int queued = 0;
+            const CURLMsg* message = curl_multi_info_read(multi.get(), &queued);
+            result = message != nullptr && message->msg == CURLMSG_DONE ? message->data.result
+                                                                        : CURLE_RECV_ERROR;
+            break;
+        }
+        curl_multi_poll(multi.get(), nullptr, 0, PollMs, nullptr);
+    }
+    curl_multi_remove_handle(multi.get(), AHandle);
+    return result;
 }
 
 }  // namespace
@@ -260,7 +323,11 @@ TTransferResult TCurlTransfer::Get(const std::string& AUrl, const TTransferSetti
     state.Silence = std::chrono::milliseconds(ASettings.ResponseTimeoutMs);
     Configure(AUrl, ASettings, state);
 
-    const CURLcode rc = curl_easy_perform(FHandle.get());
+    const CURLcode rc = Perform(FHandle.get(), state, ASettings);
+    if (state.Cancelled) {
+        result.Failure = TTransferFailure::tfCancelled;
+        return result;
+    }
     if (state.TooLarge || rc == CURLE_FILESIZE_EXCEEDED) {
         result.Failure = TTransferFailure::tfTooLarge;
         return result;
@@ -269,6 +336,12 @@ TTransferResult TCurlTransfer::Get(const std::string& AUrl, const TTransferSetti
         const bool badUrl = rc == CURLE_URL_MALFORMAT || rc == CURLE_UNSUPPORTED_PROTOCOL;
         result.Failure = badUrl ? TTransferFailure::tfInvalidUrl : TTransferFailure::tfNetwork;
         result.ErrorText = FailureText(rc, state, ASettings);
+        // A redirect answer still being the last one read means its target was refused.
+        if (badUrl && state.Status >= 300 && state.Status <= 399 && !state.Location.empty()) {
+            result.RefusedRedirect = state.Location;
+            result.ErrorText =
+                rc == CURLE_UNSUPPORTED_PROTOCOL ? "protocole non autorise" : "adresse invalide";
+        }
         return result;
     }
 
@@ -279,6 +352,7 @@ TTransferResult TCurlTransfer::Get(const std::string& AUrl, const TTransferSetti
     result.Status = status;
     result.Reason = state.Status == status ? state.Reason : std::string();
     result.ContentType = contentType != nullptr ? contentType : "";
+    result.ContentEncoding = state.ContentEncoding;
     result.Body = std::move(state.Body);
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -16,21 +17,26 @@ struct TTransferState;
 struct TTransferSettings {
     int ConnectTimeoutMs = 0;
     int ResponseTimeoutMs = 0;  // longest silence allowed while waiting for the response
+    int DeadlineMs = 0;         // longest whole transfer
+    const std::atomic<bool>* Cancel = nullptr;  // ends the transfer once true; may be null
     std::string UserAgent;
     std::string CaBundle;  // PEM file of trusted certificates; empty for the system's store
     std::size_t MaxBodyBytes = 0;
     long MaxRedirects = 0;
 };
 
-enum class TTransferFailure { tfNone, tfNetwork, tfInvalidUrl, tfTooLarge };
+enum class TTransferFailure { tfNone, tfNetwork, tfInvalidUrl, tfTooLarge, tfCancelled };
 
 // The final response after redirects, or why there is none.
 struct TTransferResult {
     TTransferFailure Failure = TTransferFailure::tfNone;
     std::string ErrorText;  // the client's explanation when Failure is not tfNone
     long Status = 0;
-    std::string Reason;       // reason phrase of the final status line
-    std::string ContentType;  // Content-Type of the final response, empty when none
+    std::string Reason;           // reason phrase of the final status line
+    std::string ContentType;      // Content-Type of the final response, empty when none
+    std::string ContentEncoding;  // Content-Encoding of the final response, empty when none
+    // Location of the last redirect when it was refused (tfInvalidUrl), else empty.
+    std::string RefusedRedirect;
     std::string Body;
 };
 

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/Core.h"
+#include "providers/HttpFetcher.h"
 
 namespace cotalys {
 
@@ -26,6 +27,9 @@ void TFallbackProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDateT
         AReport.Clear();
         try {
             provider->Load(ASymbol, AFrom, ATo, ASeries, AReport);
+        } catch (const ETransferCancelled&) {
+            // The user stopped the load: no other source is asked.
+            throw;
         } catch (const std::exception& e) {
             // Any failure of one source, the chart document's JSON kind errors included, only
             // moves on to the next one; it is named in the final warning or error.

@@ -4,6 +4,7 @@
 
 #include "core/Core.h"
 #include "providers/CurlTransfer.h"
+#include "providers/TransferCancel.h"
 
 namespace cotalys {
 
@@ -44,10 +45,25 @@ void CheckStatus(long AStatus, const std::string& AReason, const std::string& AU
     throw EDataProviderError(Format("HTTP %d %s", AStatus, AReason));
 }
 
+// Why a body that is not empty gave no text: what was received instead.
+std::string UnreadableBody(const TTransferResult& AResult, const std::string& ACharset) {
+    if (!AResult.ContentEncoding.empty() && LowerAscii(AResult.ContentEncoding) != "identity")
+        return Format("encodage %s non demande", AResult.ContentEncoding);
+    if (AResult.Body.find('\0') != std::string::npos) {
+        const std::string type(TrimBlanks(
+            std::string_view(AResult.ContentType).substr(0, AResult.ContentType.find(';'))));
+        return type.empty() ? "contenu binaire" : "contenu binaire " + type;
+    }
+    return Format("texte invalide en %s", ACharset.empty() ? std::string("UTF-8") : ACharset);
+}
+
 }  // namespace
 
 THttpFetcher::THttpFetcher()
-    : FConnectTimeout(10000), FResponseTimeout(20000), FUserAgent(DefaultUserAgent) {
+    : FConnectTimeout(10000),
+      FResponseTimeout(20000),
+      FDeadline(120000),
+      FUserAgent(DefaultUserAgent) {
     if (const char* bundle = std::getenv("COTALYS_CA_BUNDLE"))
         FCaBundle = bundle;
 }
@@ -56,6 +72,8 @@ std::string THttpFetcher::Get(const std::string& AUrl) const {
     TTransferSettings settings;
     settings.ConnectTimeoutMs = FConnectTimeout;
     settings.ResponseTimeoutMs = FResponseTimeout;
+    settings.DeadlineMs = FDeadline;
+    settings.Cancel = TTransferCancelScope::Current();
     settings.UserAgent = FUserAgent;
     settings.CaBundle = FCaBundle;
     settings.MaxBodyBytes = MaxBodyBytes;
@@ -67,7 +85,12 @@ std::string THttpFetcher::Get(const std::string& AUrl) const {
         case TTransferFailure::tfNetwork:
             throw EServiceUnreachable(Format("Echec reseau sur %s : %s", AUrl, result.ErrorText));
         case TTransferFailure::tfInvalidUrl:
+            if (!result.RefusedRedirect.empty())
+                throw EDataProviderError(Format("Redirection refusee de %s vers %s : %s", AUrl,
+                                                result.RefusedRedirect, result.ErrorText));
             throw EDataProviderError(Format("URL invalide \"%s\" : %s", AUrl, result.ErrorText));
+        case TTransferFailure::tfCancelled:
+            throw ETransferCancelled(Format("Telechargement annule : %s", AUrl));
         case TTransferFailure::tfTooLarge:
             throw EDataProviderError(Format("Reponse trop volumineuse (plus de %d Mo) : %s",
                                             MaxBodyBytes / (1024 * 1024), AUrl));
@@ -75,9 +98,13 @@ std::string THttpFetcher::Get(const std::string& AUrl) const {
             break;
     }
     CheckStatus(result.Status, result.Reason, AUrl);
-    std::string text = DecodeCharset(result.Body, CharsetOf(result.ContentType));
-    if (text.empty())
+    const std::string charset = CharsetOf(result.ContentType);
+    std::string text = DecodeCharset(result.Body, charset);
+    if (result.Body.empty())
         throw EDataProviderError(Format("Reponse vide : %s", AUrl));
+    if (text.empty())
+        throw EDataProviderError(
+            Format("Reponse illisible (%s) : %s", UnreadableBody(result, charset), AUrl));
     return text;
 }
 

@@ -15,6 +15,14 @@ public:
     const char* ClassName() const noexcept override { return "EServiceUnreachable"; }
 };
 
+// The transfer was cancelled through the thread's TTransferCancelScope: no failure of the
+// service, so no stored copy stands in and no other source is tried.
+class ETransferCancelled : public EDataProviderError {
+public:
+    using EDataProviderError::EDataProviderError;
+    const char* ClassName() const noexcept override { return "ETransferCancelled"; }
+};
+
 // HTTP(S) GET of a page or a chart document as text, presenting itself like a desktop browser
 // and asking for French content. Every failure is an EDataProviderError with a French message.
 class THttpFetcher {
@@ -35,18 +43,25 @@ public:
     void SetResponseTimeout(int AMilliseconds) { FResponseTimeout = AMilliseconds; }
     const std::string& UserAgent() const { return FUserAgent; }
     void SetUserAgent(const std::string& AValue) { FUserAgent = AValue; }
+    // Longest whole transfer, in milliseconds, connection included: a server that keeps sending
+    // just fast enough is given up all the same.
+    int Deadline() const { return FDeadline; }
+    void SetDeadline(int AMilliseconds) { FDeadline = AMilliseconds; }
     // PEM file of the certificates trusted for HTTPS; empty for the system's store.
     const std::string& CaBundle() const { return FCaBundle; }
     void SetCaBundle(const std::string& AFileName) { FCaBundle = AFileName; }
 
     // The decoded body of a successful GET of AUrl (redirects followed); EServiceUnreachable for
-    // a network failure, a time-out or a server error (HTTP 5xx), EDataProviderError for an
-    // invalid URL, another unwanted status, an oversized or empty body.
+    // a network failure, a time-out, the deadline or a server error (HTTP 5xx),
+    // ETransferCancelled when the thread's cancel flag is set (TTransferCancelScope),
+    // EDataProviderError for an invalid URL, a refused redirect, another unwanted status, an
+    // oversized, empty or unreadable body.
     std::string Get(const std::string& AUrl) const;
 
 private:
     int FConnectTimeout;
     int FResponseTimeout;
+    int FDeadline;
     std::string FUserAgent;
     std::string FCaBundle;
 };

@@ -2,6 +2,7 @@
 
 #include "backtest/Backtest.h"
 #include "core/Core.h"
+#include "providers/Providers.h"
 #include "signals/EntrySignals.h"
 
 namespace cotalys {
@@ -27,6 +28,8 @@ std::string Interrupted(const char* APrefix, const std::exception& AError) {
 }  // namespace
 
 std::string RunBacktestTask(const TBatchSnapshot& ASnapshot, const TBatchFeedback& AFeedback) {
+    // A stop also ends the download in progress at once.
+    const TTransferCancelScope cancelTransfers(ASnapshot.Cancel.get());
     try {
         TBacktestRunner runner(ASnapshot.Symbols, StandardVariants());
         runner.SetYears(ASnapshot.Years);
@@ -41,6 +44,7 @@ std::string RunBacktestTask(const TBatchSnapshot& ASnapshot, const TBatchFeedbac
 }
 
 TScanOutcome RunScanTask(const TBatchSnapshot& ASnapshot, const TBatchFeedback& AFeedback) {
+    const TTransferCancelScope cancelTransfers(ASnapshot.Cancel.get());
     TScanOutcome outcome;
     outcome.Market = InvalidMarketContext("^FCHI", "scanner interrompu");
     try {

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -95,6 +96,14 @@ TEST_F(FallbackProviderTest, KeepsTheDividendsOfAFailedSourceButNotItsBars) {
     EXPECT_THAT(FReport.Warnings(),
                 ::testing::ElementsAre("Sources precedentes en echec : [Yahoo Finance (JSON)] "
                                        "Aucune seance entre le 01/03/2024 et le 31/03/2024 |"));
+}
+
+TEST_F(FallbackProviderTest, AStoppedLoadTriesNoOtherSource) {
+    const std::atomic<bool> stop{true};
+    const TTransferCancelScope scope(&stop);
+    const auto chain = Chain("/page");
+    EXPECT_THROW(Load(chain, "XXX.PA", "2024-03-01"), ETransferCancelled);
+    EXPECT_TRUE(FReport.Warnings().empty());
 }
 
 TEST(FallbackProviderChain, CountsItsProvidersAndRefusesAnEmptyChain) {

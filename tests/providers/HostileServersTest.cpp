@@ -170,13 +170,16 @@ TEST(HostileServers, EveryMisbehaviourEndsInAProviderError) {
                  "1\r\nD\r\n1\r\na\r\n1\r\nt\r\n1\r\ne\r\n1\r\n;\r\n1\r\nC\r\n0\r\n\r\n"),
          slowOrSilent},
         {"trickled headers", Trickle("", "Content-Type: text/csv\r\n\r\n" + Csv), slowOrSilent},
-        {"binary body under a wrong Content-Type",
+        {"binary body",
          {{Head("Content-Type: image/png\r\nContent-Length: 20\r\n") + Png}},
-         {"Reponse vide : {url}"}},
+         {"Reponse illisible (contenu binaire image/png) : {url}"}},
+        {"binary body under a text Content-Type",
+         {{Head("Content-Type: text/csv\r\nContent-Length: 20\r\n") + Png}},
+         {"Reponse illisible (contenu binaire text/csv) : {url}"}},
         {"gzip body that was not asked for",
          {{Head("Content-Type: text/csv\r\nContent-Encoding: gzip\r\nContent-Length: 16\r\n") +
            Gzip}},
-         {"Reponse vide : {url}"}},
+         {"Reponse illisible (encodage gzip non demande) : {url}"}},
         {"body cut before its announced length",
          {{Head("Content-Type: text/csv\r\nContent-Length: 1000\r\n") + Csv}},
          {}},
@@ -204,6 +207,60 @@ TEST(HostileServers, EveryMisbehaviourEndsInAProviderError) {
             EXPECT_THAT(message, AnyOfArray(expected)) << c.Name;
         }
     }
+}
+
+// A body of 64 KiB sent 1.5 KiB a second: fast enough for the speed floor, and 43 seconds long.
+std::vector<TStep> SteadyTrickle() {
+    std::vector<TStep> steps{{Head("Content-Type: text/csv\r\nContent-Length: 65536\r\n"), 0}};
+    for (int sent = 0; sent < 65536; sent += 1536) {
+        steps.push_back({std::string(1536, 'x'), 1000});
+    }
+    return steps;
+}
+
+TEST(HostileServers, ASteadyTrickleEndsAtTheDeadline) {
+    TScriptedServer server(SteadyTrickle());
+    THttpFetcher fetcher;
+    EXPECT_EQ(fetcher.Deadline(), 120000);
+    fetcher.SetDeadline(2500);
+    const std::string url = server.Url("/prix.csv");
+    EXPECT_EQ(ProviderErrorOf(fetcher, url),
+              "Echec reseau sur " + url + " : transfert inacheve apres 2500 ms");
+}
+
+TEST(HostileServers, AStopFromAnotherThreadEndsARunningTransferAtOnce) {
+    TScriptedServer server(SteadyTrickle());
+    const std::string url = server.Url("/prix.csv");
+    std::atomic<bool> stop{false};
+    std::chrono::steady_clock::time_point stoppedAt;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        stoppedAt = std::chrono::steady_clock::now();
+        stop = true;
+    });
+    std::string message;
+    {
+        const TTransferCancelScope scope(&stop);
+        try {
+            THttpFetcher().Get(url);
+        } catch (const ETransferCancelled& e) {
+            message = e.Message();
+        }
+    }
+    const auto ended = std::chrono::steady_clock::now();
+    stopper.join();
+    EXPECT_EQ(message, "Telechargement annule : " + url);
+    EXPECT_LT(ended - stoppedAt, std::chrono::seconds(1));
+
+    // A stop already set ends the next transfer before it starts; outside the scope, the same
+    // flag stops nothing.
+    const TTransferCancelScope scope(&stop);
+    EXPECT_THROW(THttpFetcher().Get(url), ETransferCancelled);
+    {
+        const TTransferCancelScope none(nullptr);
+        EXPECT_EQ(TTransferCancelScope::Current(), nullptr);
+    }
+    EXPECT_EQ(TTransferCancelScope::Current(), &stop);
 }
 
 }  // namespace

@@ -94,6 +94,13 @@ std::string RequestLine(const httplib::Request& ARequest, const httplib::Respons
 
 TQuoteServer::TQuoteServer(TQuoteStore AStore)
     : FStore(std::move(AStore)), FImpl(std::make_unique<TImpl>()) {
+    // cpp-httplib's default also sets SO_REUSEPORT, with which a second service binds the same
+    // port without error and the system splits the requests between the two. SO_REUSEADDR alone
+    // still lets a restarted service take its port back at once.
+    FImpl->Server.set_socket_options([](socket_t ASocket) {
+        const int yes = 1;
+        ::setsockopt(ASocket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     FImpl->Server.Get(R"(/v8/finance/chart/([^/]+))",
                       [this](const httplib::Request& ARequest, httplib::Response& AResponse) {
                           AnswerChart(FStore, ARequest, AResponse);

@@ -66,6 +66,15 @@ protected:
     TParseReport FReport;
 };
 
+TEST_F(QuoteServerTest, ASecondServiceOnATakenPortFails) {
+    // Sharing the port would split the requests between the two services.
+    TQuoteServer second(TQuoteStore::Load({FFolder.Path(), false}));
+    EXPECT_EQ(ErrorOf([&] { second.Start("127.0.0.1", FPort); }),
+              Format("Impossible d'ecouter sur 127.0.0.1:%d", FPort));
+    Load("RNO.PA", EncodeDate(2020, 1, 1), EncodeDate(2020, 12, 31));
+    EXPECT_GT(FSeries.Count(), 250);
+}
+
 TEST_F(QuoteServerTest, ServesAYearOfSessionsToTheChartProvider) {
     Load("RNO.PA", EncodeDate(2020, 1, 1), EncodeDate(2020, 12, 31));
     const std::string file = test::ReadAll(test::DataPath("demo/RNO.PA.csv"));

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Wall time and peak memory of the 5-year backtest over every bundled history of data/demo,
+# Processor time, wall time and peak memory of the 5-year backtest over every bundled history of data/demo,
 # through the offline quote service on 127.0.0.1: a first run on an empty price store, then a
 # second one with the default pauses, which the store answers.
 # Usage: bench/backtest-5y.sh [path/to/cotalys]   (default: a Release build in build/bench-release)
@@ -44,5 +44,6 @@ for run in first second; do
   /usr/bin/time -v "$program" backtest --years 5 --symbols "$work/symbols.txt" --as-of 2021-02-22 \
     --quote-host "http://127.0.0.1:$port" > "$work/report-$run.txt" 2> "$work/time-$run.txt"
   echo "$run run: $(wc -l < "$work/symbols.txt") symbols, $(head -1 "$work/report-$run.txt" | cut -c1-60)"
-  grep -E "Elapsed \(wall clock\)|Maximum resident set size" "$work/time-$run.txt"
+  grep -E "User time|System time|Elapsed \(wall clock\)|Maximum resident set size" \
+    "$work/time-$run.txt"
 done

@@ -172,7 +172,8 @@ const std::array<TDelayedEntryKind, 4>& DelayedEntryKinds() {
 }
 
 std::string BacktestReport(const TBacktestResults& AResults,
-                           const std::vector<TSignalParams>& AVariants, int ASymbolCount,
+                           const std::vector<TSignalParams>& AVariants,
+                           const std::vector<TConfidenceRow>& AConfidence, int ASymbolCount,
                            const std::vector<std::string>& AFailed, const TBacktestPeriod& APeriod,
                            const TSizingParams& ASizing) {
     const TFormatSettings fs = FrenchFormatSettings();
@@ -186,7 +187,7 @@ std::string BacktestReport(const TBacktestResults& AResults,
     }
     text += LineBreak;
     text += SettingsSection(AResults, AVariants);
-    text += ConfidenceTable(ConfidenceRows(AResults, AVariants)) + LineBreak;
+    text += ConfidenceTable(AConfidence) + LineBreak;
     text += StopsSection(AResults, defaultName);
     text += Format("Resultats par gain/risque au jour du signal (reglage %s, stop %s)", defaultName,
                    DefaultStopText()) +

@@ -177,15 +177,16 @@ TSignalStats TBacktestRunner::Analyse(const TPriceSeries& ASeries, const TBackte
 std::string TBacktestRunner::Report(const TBacktestResults& AResults,
                                     const std::vector<std::string>& ACsvLines,
                                     const TBacktestPeriod& APeriod) {
-    std::string report = BacktestReport(AResults, FVariants, static_cast<int>(FSymbols.size()),
-                                        FFailed, APeriod, FSizing);
+    const std::vector<TConfidenceRow> confidence = ConfidenceRows(AResults, FVariants);
+    std::string report =
+        BacktestReport(AResults, FVariants, confidence, static_cast<int>(FSymbols.size()), FFailed,
+                       APeriod, FSizing);
     const std::string stamp = FormatDateTime("yyyymmdd_hhnn", Now(), DefaultFormatSettings());
     const auto folder = FOutputDir.empty() ? CotalysDir() : FOutputDir;
     FCsvFileName = folder / Format("backtest_%dans_%s.csv", FYears, stamp);
     FConfidenceFileName = folder / Format("backtest_%dans_%s_confiance.csv", FYears, stamp);
     try {
-        WriteFileAtomically(FConfidenceFileName,
-                            Utf8BomText(ConfidenceCsvLines(ConfidenceRows(AResults, FVariants))));
+        WriteFileAtomically(FConfidenceFileName, Utf8BomText(ConfidenceCsvLines(confidence)));
     } catch (const std::exception&) {
         // Only the detail file is named in the report; this one is reported by its empty name.
         FConfidenceFileName.clear();

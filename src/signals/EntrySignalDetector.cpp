@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "core/Core.h"
 #include "indicators/Indicators.h"
@@ -75,7 +76,7 @@ std::vector<TEntrySignal> TEntrySignalDetector::Scan(
         TEntrySignal signal;
         if (EvaluateBar(data, history[i], i, signal)) {
             MeasureOutcome(ASeries, signal);
-            signals.push_back(signal);
+            signals.push_back(std::move(signal));
             lastSignal = i;
         }
     }

@@ -27,32 +27,21 @@ void FindSwings(std::span<const TPriceBar> ABars, int AWindow, std::vector<char>
     }
 }
 
-std::vector<TPivot> FindPivots(std::span<const TPriceBar> ABars, int AWindow,
-                               const std::vector<double>& AVolumeAverage,
-                               std::span<const char> ASwingLow, std::span<const char> ASwingHigh) {
-    std::vector<TPivot> pivots;
+void AddPivots(std::span<const TPriceBar> ABars, int AIndex, double AVolumeAverage, bool ASwingLow,
+               bool ASwingHigh, std::vector<TPivot>& APivots) {
     const int n = static_cast<int>(ABars.size());
-    for (int i = AWindow; i < n - AWindow; ++i) {
-        if (!ASwingLow[i] && !ASwingHigh[i]) {
-            continue;
-        }
-        // A turn is confirmed by volume when the bar or one of the next two traded at least the
-        // average volume.
-        std::int64_t maxVolume = 0;
-        for (int j = i; j <= std::min(i + 2, n - 1); ++j) {
-            maxVolume = std::max(maxVolume, ABars[j].Volume);
-        }
-        const double average = AVolumeAverage[i];
-        const bool volumeOK =
-            maxVolume > 0 && !std::isnan(average) && static_cast<double>(maxVolume) >= average;
-        if (ASwingLow[i]) {
-            pivots.push_back({i, ABars[i].Low, volumeOK});
-        }
-        if (ASwingHigh[i]) {
-            pivots.push_back({i, ABars[i].High, volumeOK});
-        }
+    std::int64_t maxVolume = 0;
+    for (int j = AIndex; j <= std::min(AIndex + 2, n - 1); ++j) {
+        maxVolume = std::max(maxVolume, ABars[j].Volume);
     }
-    return pivots;
+    const bool volumeOK = maxVolume > 0 && !std::isnan(AVolumeAverage) &&
+                          static_cast<double>(maxVolume) >= AVolumeAverage;
+    if (ASwingLow) {
+        APivots.push_back({AIndex, ABars[AIndex].Low, volumeOK});
+    }
+    if (ASwingHigh) {
+        APivots.push_back({AIndex, ABars[AIndex].High, volumeOK});
+    }
 }
 
 std::vector<TPivot> FindPivots(const std::vector<TPriceBar>& ABars, int AWindow,
@@ -60,25 +49,61 @@ std::vector<TPivot> FindPivots(const std::vector<TPriceBar>& ABars, int AWindow,
     std::vector<char> swingLow;
     std::vector<char> swingHigh;
     FindSwings(ABars, AWindow, swingLow, swingHigh);
-    return FindPivots(ABars, AWindow, AVolumeAverage, swingLow, swingHigh);
+    std::vector<TPivot> pivots;
+    for (int i = AWindow; i < static_cast<int>(ABars.size()) - AWindow; ++i) {
+        AddPivots(ABars, i, AVolumeAverage[i], swingLow[i], swingHigh[i], pivots);
+    }
+    return pivots;
 }
 
-std::vector<double> WeeklyPivotPrices(const std::vector<TPriceBar>& AWeeks, int AWindow) {
+namespace {
+
+void WeeklySwing(std::span<const TPriceBar> AWeeks, int AIndex, int AWindow, bool& ALow,
+                 bool& AHigh) {
+    ALow = true;
+    AHigh = true;
+    for (int k = AIndex - AWindow; k <= AIndex + AWindow; ++k) {
+        if (k != AIndex) {
+            ALow = ALow && !(AWeeks[k].Low < AWeeks[AIndex].Low);
+            AHigh = AHigh && !(AWeeks[k].High > AWeeks[AIndex].High);
+        }
+    }
+}
+
+}  // namespace
+
+void FindWeeklySwings(std::span<const TPriceBar> AWeeks, int AWindow, std::vector<char>& ALow,
+                      std::vector<char>& AHigh) {
+    const int m = static_cast<int>(AWeeks.size());
+    ALow.assign(AWeeks.size(), 0);
+    AHigh.assign(AWeeks.size(), 0);
+    for (int p = AWindow; p < m - AWindow; ++p) {
+        bool low = false;
+        bool high = false;
+        WeeklySwing(AWeeks, p, AWindow, low, high);
+        ALow[p] = low;
+        AHigh[p] = high;
+    }
+}
+
+std::vector<double> WeeklyPivotPrices(const std::vector<TPriceBar>& AWeeks, int AWindow,
+                                      std::span<const char> AKnownLow,
+                                      std::span<const char> AKnownHigh) {
     std::vector<double> prices;
     const int m = static_cast<int>(AWeeks.size());
     for (int p = AWindow; p < m - AWindow; ++p) {
-        bool weeklyLow = true;
-        bool weeklyHigh = true;
-        for (int k = p - AWindow; k <= p + AWindow; ++k) {
-            if (k != p) {
-                weeklyLow = weeklyLow && !(AWeeks[k].Low < AWeeks[p].Low);
-                weeklyHigh = weeklyHigh && !(AWeeks[k].High > AWeeks[p].High);
-            }
+        bool low = false;
+        bool high = false;
+        if (AKnownLow.empty() || p == AWindow || p == m - 1 - AWindow) {
+            WeeklySwing(AWeeks, p, AWindow, low, high);
+        } else {
+            low = AKnownLow[p];
+            high = AKnownHigh[p];
         }
-        if (weeklyLow) {
+        if (low) {
             prices.push_back(AWeeks[p].Low);
         }
-        if (weeklyHigh) {
+        if (high) {
             prices.push_back(AWeeks[p].High);
         }
     }

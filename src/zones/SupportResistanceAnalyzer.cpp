@@ -58,6 +58,24 @@ void CloseCluster(const TClusterContext& AContext, std::span<TPivot> ACluster,
     ACandidates.push_back(zone);
 }
 
+// The weekly swing prices of the stretch of ACount bars of ABars from AFirst: the series' weeks,
+// the first and the last cut to the stretch's bars.
+std::vector<double> StretchWeeklyPrices(std::span<const TPriceBar> ABars,
+                                        const TSupportResistanceAnalyzer::TBarFacts& AFacts,
+                                        int AFirst, int ACount, int AWindow) {
+    const int end = AFirst + ACount;
+    const int firstWeek = AFacts.WeekOfBar[AFirst];
+    const int lastWeek = AFacts.WeekOfBar[end - 1];
+    std::vector<TPriceBar> weeks(AFacts.Weeks.begin() + firstWeek,
+                                 AFacts.Weeks.begin() + lastWeek + 1);
+    const int headEnd = std::min(AFacts.WeekFirstBar[firstWeek + 1], end);
+    weeks.front() = zones::WeeklyBar(ABars.subspan(AFirst, headEnd - AFirst));
+    const int tailStart = std::max(AFacts.WeekFirstBar[lastWeek], AFirst);
+    weeks.back() = zones::WeeklyBar(ABars.subspan(tailStart, end - tailStart));
+    return zones::WeeklyPivotPrices(weeks, AWindow, std::span(AFacts.WeeklyLow).subspan(firstWeek),
+                                    std::span(AFacts.WeeklyHigh).subspan(firstWeek));
+}
+
 }  // namespace
 
 TSupportResistanceAnalyzer::TSupportResistanceAnalyzer(const TSRParams& AParams)
@@ -82,11 +100,21 @@ TSRResult TSupportResistanceAnalyzer::Analyze(const TPriceSeries& ASeries) const
 TSupportResistanceAnalyzer::TBarFacts TSupportResistanceAnalyzer::Facts(
     std::span<const TPriceBar> ABars) const {
     TBarFacts facts;
-    facts.WeekStart.reserve(ABars.size());
-    for (const TPriceBar& bar : ABars) {
-        facts.WeekStart.push_back(WeekStart(bar.Date));
+    facts.WeekFirstBar = zones::WeekFirstBars(ABars);
+    facts.Weeks = zones::WeeklyBars(ABars, facts.WeekFirstBar);
+    for (std::size_t k = 0; k < facts.Weeks.size(); ++k) {
+        facts.WeekOfBar.insert(facts.WeekOfBar.end(),
+                               facts.WeekFirstBar[k + 1] - facts.WeekFirstBar[k],
+                               static_cast<int>(k));
     }
+    zones::FindWeeklySwings(facts.Weeks, FParams.WeeklyPivotWindow, facts.WeeklyLow,
+                            facts.WeeklyHigh);
     zones::FindSwings(ABars, FParams.PivotWindow, facts.SwingLow, facts.SwingHigh);
+    for (std::size_t i = 0; i < ABars.size(); ++i) {
+        if (facts.SwingLow[i] || facts.SwingHigh[i]) {
+            facts.SwingBars.push_back(static_cast<int>(i));
+        }
+    }
     facts.VolumeAverage = VolumeAverage(ABars);
     facts.TrueRanges = TrueRanges(ABars);
     const double exactLimit = 9007199254740992.0 / FParams.VolumePeriod;
@@ -112,21 +140,29 @@ TSRResult TSupportResistanceAnalyzer::AnalyzeStretch(std::span<const TPriceBar> 
     result.LastClose = bars.back().Close;
     const double clusterDistance = FParams.ClusterAtr * result.Atr;
 
-    std::vector<double> volumeAverage;
-    if (AFacts.ExactVolumeSums) {
-        volumeAverage.assign(AFacts.VolumeAverage.begin() + AFirst,
-                             AFacts.VolumeAverage.begin() + AFirst + ACount);
-        std::fill_n(volumeAverage.begin(), std::min(ACount, FParams.VolumePeriod - 1), NaN);
-    } else {
-        volumeAverage = VolumeAverage(bars);
+    // The stretch's volume average at each bar: the series' one from the VolumePeriod-th bar of
+    // the stretch on when the series' sums are exact, else its own.
+    const std::vector<double> ownAverage =
+        AFacts.ExactVolumeSums ? std::vector<double>() : VolumeAverage(bars);
+    const auto volumeAverage = [&](int AIndex) {
+        if (!AFacts.ExactVolumeSums) {
+            return ownAverage[AIndex];
+        }
+        return AIndex < FParams.VolumePeriod - 1 ? NaN : AFacts.VolumeAverage[AFirst + AIndex];
+    };
+    const std::vector<double> weeklyPrices =
+        StretchWeeklyPrices(ABars, AFacts, AFirst, ACount, FParams.WeeklyPivotWindow);
+    // The series' swings at least PivotWindow bars inside the stretch, numbered from its start.
+    const std::vector<int>& swings = AFacts.SwingBars;
+    const auto from = std::lower_bound(swings.begin(), swings.end(), AFirst + FParams.PivotWindow);
+    const auto to = std::lower_bound(from, swings.end(), AFirst + ACount - FParams.PivotWindow);
+    std::vector<TPivot> pivots;
+    pivots.reserve(2 * static_cast<std::size_t>(to - from));
+    for (auto swing = from; swing != to; ++swing) {
+        const int index = *swing - AFirst;
+        zones::AddPivots(bars, index, volumeAverage(index), AFacts.SwingLow[*swing],
+                         AFacts.SwingHigh[*swing], pivots);
     }
-    const std::vector<double> weeklyPrices = zones::WeeklyPivotPrices(
-        WeeklyBars(bars, std::span(AFacts.WeekStart).subspan(AFirst, ACount)),
-        FParams.WeeklyPivotWindow);
-    std::vector<TPivot> pivots =
-        zones::FindPivots(bars, FParams.PivotWindow, volumeAverage,
-                          std::span(AFacts.SwingLow).subspan(AFirst, ACount),
-                          std::span(AFacts.SwingHigh).subspan(AFirst, ACount));
     std::sort(pivots.begin(), pivots.end(), [](const TPivot& A, const TPivot& B) {
         return A.Price < B.Price || (A.Price == B.Price && A.Index < B.Index);
     });

@@ -21,14 +21,22 @@ public:
         bool VolumeOK = false;
     };
 
-    // What the analyses of any stretch of one series share, found once for the whole series:
-    // the week of each bar (the day number of the Monday that opens it), and whether each bar is
-    // a daily swing low or high against its PivotWindow neighbours on both sides. A stretch's
-    // pivots are the series' swings at least PivotWindow bars inside the stretch.
+    // What the analyses of any stretch of one series share, found once for the whole series.
     struct TBarFacts {
-        std::vector<int> WeekStart;
+        // The series' weeks: the first bar of each (then the bar count), the week of each bar,
+        // each week's bar, and whether each week is a weekly swing low or high. A stretch's weeks
+        // are the series' ones, but for its first and last, which it may cut short.
+        std::vector<int> WeekFirstBar;
+        std::vector<int> WeekOfBar;
+        std::vector<TPriceBar> Weeks;
+        std::vector<char> WeeklyLow;
+        std::vector<char> WeeklyHigh;
+        // Whether each bar is a daily swing low or high against its PivotWindow neighbours on
+        // both sides, and the bars that are either, in order. A stretch's pivots are the series'
+        // swings at least PivotWindow bars inside the stretch.
         std::vector<char> SwingLow;
         std::vector<char> SwingHigh;
+        std::vector<int> SwingBars;
         // The series' volume average. Its sums of whole volumes are exact when no sum of a
         // window can pass 2^53, and then a stretch's average of a bar is the series' one from
         // the VolumePeriod-th bar of the stretch on.
@@ -61,9 +69,6 @@ public:
     // One bar per ISO 8601 week present in the series (weeks start on Monday): first open,
     // highest high, lowest low, last close, summed volume, dated by its last session.
     static std::vector<TPriceBar> WeeklyBars(const TPriceSeries& ASeries);
-    // The same of ABars, whose weeks are AWeekStart (one Monday per bar).
-    static std::vector<TPriceBar> WeeklyBars(std::span<const TPriceBar> ABars,
-                                             std::span<const int> AWeekStart);
     // The Monday that opens ADate's ISO week, as a day number: two days share an ISO week
     // exactly when they share it.
     static int WeekStart(TDateTime ADate);

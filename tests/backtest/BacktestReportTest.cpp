@@ -81,7 +81,8 @@ protected:
     }
 
     std::string Report(const std::vector<std::string>& AFailed = {}) const {
-        return BacktestReport(Results, Variants, 3, AFailed, Period, TenEuroFees());
+        return BacktestReport(Results, Variants, ConfidenceRows(Results, Variants), 3, AFailed,
+                              Period, TenEuroFees());
     }
 
     std::vector<TSignalParams> Variants;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "backtest/BacktestCsv.h"
 #include "backtest/CsvCells.h"
@@ -24,6 +27,46 @@ TEST(CsvCells, NumbersDatesAndFlags) {
     EXPECT_EQ(CsvDate(-3), "");
     EXPECT_EQ(CsvFlag(true), "oui");
     EXPECT_EQ(CsvFlag(false), "non");
+}
+
+// CsvNumber works the cents out on its own: it must write what FormatFloat writes, on halves
+// (exact, or exact only to 15 digits), on carries into a new digit, on figures too small to show
+// and across the whole range of magnitudes.
+TEST(CsvCells, NumbersAsFormatFloatWritesThem) {
+    std::vector<double> values = {0.005,
+                                  0.015,
+                                  1.005,
+                                  2.675,
+                                  0.125,
+                                  -0.125,
+                                  -0.005,
+                                  -0.0049999,
+                                  9.995,
+                                  -9.995,
+                                  99.995,
+                                  0.994999999999,
+                                  0.0049999999999999999,
+                                  123456789012345.5,
+                                  999999999999999.9,
+                                  99999999999999.99,
+                                  1e14 + 0.125,
+                                  1e15,
+                                  -2e20,
+                                  1e300,
+                                  1e-300,
+                                  5e-324,
+                                  -0.0};
+    std::mt19937_64 random(20210222);
+    for (int i = 0; i < 20000; ++i) {
+        // Every magnitude from 1e-6 to 1e17, and cents of up to seven figures.
+        const double mantissa = std::uniform_real_distribution<double>(1, 10)(random);
+        values.push_back((i % 2 == 0 ? 1 : -1) * mantissa * std::pow(10.0, i % 24 - 6));
+        values.push_back(static_cast<double>(i * 7919 % 2000003 - 1000001) / 200);
+    }
+    for (const double value : values) {
+        EXPECT_EQ(CsvNumber(value), FormatFloat("0.00", value, FrenchFormatSettings()))
+            << std::hexfloat << value;
+    }
 }
 
 TEST(CsvCells, TextThatWouldBreakTheLineIsQuoted) {

@@ -20,6 +20,11 @@ void ExpectSameResult(const TSRResult& AActual, const TSRResult& AExpected) {
         EXPECT_EQ(AActual.Zones[k].Top, AExpected.Zones[k].Top);
         EXPECT_EQ(AActual.Zones[k].Lab(), AExpected.Zones[k].Lab());
         EXPECT_EQ(AActual.Zones[k].Score, AExpected.Zones[k].Score);
+        EXPECT_EQ(AActual.Zones[k].Touches, AExpected.Zones[k].Touches);
+        EXPECT_EQ(AActual.Zones[k].WeeklyTouches, AExpected.Zones[k].WeeklyTouches);
+        EXPECT_EQ(AActual.Zones[k].VolumeConfirmed, AExpected.Zones[k].VolumeConfirmed);
+        EXPECT_EQ(AActual.Zones[k].FirstTouchIndex, AExpected.Zones[k].FirstTouchIndex);
+        EXPECT_EQ(AActual.Zones[k].LastTouchIndex, AExpected.Zones[k].LastTouchIndex);
     }
 }
 
@@ -31,14 +36,15 @@ void ExpectEmpty(const TSRResult& AResult) {
 }
 
 // The slow, obvious way: analyze a fresh copy of the bars the zones of bar i may see.
-TSRResult Reference(const TPriceSeries& ASeries, int ALast, int AWindowBars) {
+TSRResult Reference(const TPriceSeries& ASeries, const TSRParams& AParams, int ALast,
+                    int AWindowBars) {
     TPriceSeries visible(ASeries.Symbol());
     const int first = AWindowBars > 0 ? std::max(0, ALast - AWindowBars + 1) : 0;
     for (int j = first; j <= ALast; ++j) {
         visible.Add(ASeries[j]);
     }
     try {
-        return TSupportResistanceAnalyzer(TSRParams::Default()).Analyze(visible);
+        return TSupportResistanceAnalyzer(AParams).Analyze(visible);
     } catch (const EIndicatorError&) {
         return TSRResult{};
     }
@@ -65,7 +71,27 @@ TEST_F(ZoneHistory, EachBarSeesOnlyItsPast) {
         ExpectEmpty(history[23]);
         for (int i = 10; i < FSeries.Count(); ++i) {
             SCOPED_TRACE(i);
-            ExpectSameResult(history[i], Reference(FSeries, i, window));
+            ExpectSameResult(history[i], Reference(FSeries, TSRParams::Default(), i, window));
+        }
+    }
+}
+
+// Windows that cut a week anywhere, with one-bar and one-week swings: a pivot whose volume
+// window reaches past the last bar, and weekly swings next to a cut week.
+TEST_F(ZoneHistory, NarrowSwingsInShortWindows) {
+    TSRParams params = TSRParams::Default();
+    params.PivotWindow = 1;
+    params.WeeklyPivotWindow = 1;
+    params.AtrPeriod = 5;
+    params.MinBarsBetween = 2;
+    params.VolumePeriod = 5;
+    for (int window : {17, 33}) {
+        SCOPED_TRACE(window);
+        const std::vector<TSRResult> history =
+            TEntrySignalDetector::BuildZoneHistory(FSeries, params, 0, window);
+        for (int i = 1; i < FSeries.Count(); ++i) {
+            SCOPED_TRACE(i);
+            ExpectSameResult(history[i], Reference(FSeries, params, i, window));
         }
     }
 }

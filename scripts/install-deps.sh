@@ -6,11 +6,13 @@ packages=(
   build-essential cmake ninja-build pkg-config
   clang libclang-rt-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libqt6svg6 qt6-translations-l10n
   libcurl4-openssl-dev libpcre2-dev nlohmann-json3-dev libutf8proc-dev
   libcli11-dev libcpp-httplib-dev libssl-dev
   libsqlitecpp-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-core fonts-dejavu-core
+  xvfb xauth xdotool
   openssl ca-certificates
 )
 

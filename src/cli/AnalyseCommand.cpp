@@ -54,7 +54,9 @@ int AnalyseCommand(const TAnalyseOptions& AOptions, std::ostream& AOut, std::ost
     }
 
     TSizingParams sizing = TSizingParams::Default();
-    sizing.LoadFromIni(TSizingParams::IniFileName());
+    if (const std::string note = sizing.LoadFromIni(TSizingParams::IniFileName()); !note.empty()) {
+        AErr << note << "\n";
+    }
     TSymbolReview review(std::move(*load.Series), request.DisplayFrom, load.Market.get(), sizing);
     if (!review.Run(log)) {
         AErr << review.ErrorText() << "\n";

@@ -7,12 +7,14 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "core/Core.h"
+#include "providers/Providers.h"
 #include "scanner/Scanner.h"
 
 namespace cotalys {
 namespace {
 
-// Set by the first Ctrl+C: the run stops after the symbol in progress and still reports.
+// Set by the first Ctrl+C: the download in progress ends at once, the run stops and still
+// reports.
 std::atomic<bool> StopRequested{false};
 
 extern "C" void RequestRunStop(int) {
@@ -21,10 +23,11 @@ extern "C" void RequestRunStop(int) {
     std::signal(SIGINT, SIG_DFL);
 }
 
-// Installs the Ctrl+C handler for the lifetime of one batch run.
+// Installs the Ctrl+C handler for the lifetime of one batch run, and makes it cancel the
+// run's transfers.
 class TInterruptGuard {
 public:
-    TInterruptGuard() {
+    TInterruptGuard() : FCancelTransfers(&StopRequested) {
         StopRequested = false;
         FPrevious = std::signal(SIGINT, RequestRunStop);
     }
@@ -33,6 +36,7 @@ public:
     TInterruptGuard& operator=(const TInterruptGuard&) = delete;
 
 private:
+    TTransferCancelScope FCancelTransfers;
     void (*FPrevious)(int);
 };
 
@@ -78,10 +82,13 @@ std::vector<std::string> RunSymbols(const TBatchOptions& AOptions, const std::st
     return symbols;
 }
 
-// The user's own sizing settings, as the window uses them.
-TSizingParams UserSizing() {
+// The user's own sizing settings, as the window uses them; why the defaults stand in for an
+// unreadable file goes to AErr.
+TSizingParams UserSizing(std::ostream& AErr) {
     TSizingParams sizing = TSizingParams::Default();
-    sizing.LoadFromIni(TSizingParams::IniFileName());
+    if (const std::string note = sizing.LoadFromIni(TSizingParams::IniFileName()); !note.empty()) {
+        AErr << note << "\n";
+    }
     return sizing;
 }
 
@@ -90,7 +97,8 @@ TSizingParams UserSizing() {
 int ScanCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions, std::ostream& AOut,
                 std::ostream& AErr) {
     TDailyScanner scanner(RunSymbols(AOptions, "", AErr));
-    scanner.SetSizing(UserSizing());
+    scanner.SetSizing(UserSizing(AErr));
+    scanner.SetOutputDir(AOptions.OutputDir);
     if (ACommon.DelayMs >= 0) {
         scanner.SetDelayMs(ACommon.DelayMs);
     }
@@ -104,14 +112,18 @@ int ScanCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions, st
         scanner.Run(ProgressTo(AErr), CancelOnInterrupt(AErr, "Scanner : arret demande"));
     AOut << TDailyScanner::FormatReport(rows, scanner.Market()) << "\r\n";
     if (scanner.CsvFileName().empty()) {
-        AErr << "Scanner : CSV non ecrit dans " << CotalysDir().string() << "\n";
+        AErr << "Scanner : CSV non ecrit dans "
+             << (AOptions.OutputDir.empty() ? CotalysDir().string() : AOptions.OutputDir) << "\n";
         return ExitFailure;
     }
     AOut << "Detail du scanner : " << scanner.CsvFileName().string() << "\r\n";
+    if (StopRequested) {
+        return ExitInterrupted;
+    }
     const bool allFailed = std::all_of(rows.begin(), rows.end(), [](const TScanRow& ARow) {
         return ARow.Status == TScanStatus::ssError;
     });
-    if (allFailed && !StopRequested) {
+    if (allFailed) {
         AErr << "Scanner : aucun titre n'a pu etre analyse\n";
         return ExitFailure;
     }
@@ -122,7 +134,8 @@ int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions
                     std::ostream& AOut, std::ostream& AErr) {
     TBacktestRunner runner(RunSymbols(AOptions, "Backtest : ", AErr), StandardVariants());
     runner.SetYears(AOptions.Years);
-    runner.SetSizing(UserSizing());
+    runner.SetSizing(UserSizing(AErr));
+    runner.SetOutputDir(AOptions.OutputDir);
     if (ACommon.DelayMs >= 0) {
         runner.SetDelayMs(ACommon.DelayMs);
     }
@@ -132,12 +145,14 @@ int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions
          << "\n";
     const TInterruptGuard guard;
     const std::string report = runner.Run(
-        ProgressTo(AErr),
-        CancelOnInterrupt(AErr, "Backtest : arret demande, fin apres le titre en cours"));
+        ProgressTo(AErr), CancelOnInterrupt(AErr, "Backtest : arret demande, rapport partiel"));
     AOut << report << "\r\n";
     if (runner.CsvFileName().empty()) {
         AErr << report.substr(report.rfind("\r\n") + 4) << "\n";
         return ExitFailure;
+    }
+    if (StopRequested) {
+        return ExitInterrupted;
     }
     if (runner.Failed().size() == runner.Symbols().size()) {
         AErr << "Backtest : aucun titre n'a pu etre analyse\n";

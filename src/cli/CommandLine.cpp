@@ -6,9 +6,12 @@
 #include <ostream>
 
 #include "cli/Commands.h"
+#include "cli/FrenchHelp.h"
 #include "cli/PngExport.h"
 #include "core/Core.h"
 #include "providers/Providers.h"
+#include "sizing/PositionSizing.h"
+#include "store/PriceStore.h"
 
 namespace cotalys {
 namespace {
@@ -49,35 +52,77 @@ void ApplyCommonOptions(const TCommonOptions& AOptions) {
     }
 }
 
+// One line of a help footer, aligned with the option lines above it.
+std::string FooterLine(const std::string& AName, const std::string& AText) {
+    return Format("  %-30s%s\n", AName, AText);
+}
+
+// What the help of every command ends with: the environment, the files read and written (the
+// lines of AFiles after those every command reads) and the exit codes (AExits after the three
+// every command has).
+std::string HelpFooter(const std::string& AFiles, const std::string& AExits) {
+    return "Variables d'environnement :\n" +
+           FooterLine("COTALYS_QUOTE_HOST",
+                      "hote du service de cotations ou URL de base, comme --quote-host") +
+           FooterLine("COTALYS_DOCUMENTS_DIR",
+                      "dossier des documents, ou sont les reglages et les rapports") +
+           FooterLine("COTALYS_CA_BUNDLE", "certificats de confiance (PEM) pour HTTPS") +
+           "\nFichiers :\n" +
+           FooterLine("reglages de taille (lus)", TSizingParams::IniFileName().string()) +
+           FooterLine("cache des cotations", TQuoteCache::DefaultFolder().string()) + AFiles +
+           "\nCodes de sortie :\n" + FooterLine("0", "succes") + FooterLine("1", "echec") +
+           FooterLine("2", "arguments invalides") + AExits;
+}
+
+// The footer of a subcommand's help: the options it shares with every other, then HelpFooter.
+std::string SubcommandFooter(const CLI::App& AProgram, const std::string& AFiles,
+                             const std::string& AExits = "") {
+    return "Options globales (avant ou apres la sous-commande) :\n" + OptionLines(AProgram) + "\n" +
+           HelpFooter(AFiles, AExits);
+}
+
 }  // namespace
 
 int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr) {
     CLI::App app("Cotalys : analyse technique des valeurs du CAC 40", "cotalys");
+    UseFrenchHelp(app);
+    app.set_version_flag("--version", std::string("Cotalys ") + COTALYS_VERSION,
+                         "Afficher la version");
     app.fallthrough();
     TCommonOptions common;
-    app.add_option("--as-of", common.AsOf, "Jour pris pour aujourd'hui (AAAA-MM-JJ)");
+    app.add_option("--as-of", common.AsOf, "Jour pris pour aujourd'hui")->type_name("AAAA-MM-JJ");
     app.add_option("--quote-host", common.QuoteHost,
-                   "Hote du service de cotations, ou URL de base http://hote:port");
+                   "Hote du service de cotations, ou URL de base http://hote:port")
+        ->type_name("HOTE");
     app.add_option("--delay-ms", common.DelayMs,
-                   "Pause entre deux requetes d'un traitement par lot, en millisecondes");
+                   "Pause entre deux requetes d'un traitement par lot, en millisecondes")
+        ->type_name("MS");
     app.add_flag("--no-store", common.NoStore,
                  "Interroger le service de cotations sans le cache local des cotations");
 
     TAnalyseOptions analyse;
     CLI::App* analyseCommand =
         app.add_subcommand("analyse", "Charger un symbole et afficher son analyse");
-    analyseCommand->add_option("SYMBOL", analyse.Symbol, "Symbole, par exemple RNO.PA")->required();
+    analyseCommand->add_option("SYMBOLE", analyse.Symbol, "Symbole, par exemple RNO.PA")
+        ->required()
+        ->type_name("");
     analyseCommand->add_option("--source", analyse.Source, "Source : yahoo, html ou file")
-        ->check(CLI::IsMember({"yahoo", "html", "file"}));
-    analyseCommand->add_option("--location", analyse.Location,
-                               "URL de secours, modele d'URL de la page ou fichier local");
-    analyseCommand->add_option("--png", analyse.PngFile, "Exporter le graphique en PNG");
+        ->check(CLI::IsMember({"yahoo", "html", "file"}))
+        ->type_name("SOURCE");
+    analyseCommand
+        ->add_option("--location", analyse.Location,
+                     "URL de secours, modele d'URL de la page ou fichier local")
+        ->type_name("URL");
+    analyseCommand->add_option("--png", analyse.PngFile, "Exporter le graphique en PNG")
+        ->type_name("FICHIER");
     analyseCommand
         ->add_option("--from", analyse.PngFrom,
                      "Premier jour du PNG (AAAA-MM-JJ), dans les 15 mois charges")
-        ->needs("--png");
+        ->needs("--png")
+        ->type_name("AAAA-MM-JJ");
     analyseCommand
         ->add_option("--size", analyse.PngSize, "Taille du PNG en pixels, par defaut 1600x1000")
+        ->type_name("LxH")
         ->check([](const std::string& AText) {
             int width = 0, height = 0;
             return ParseImageSize(AText, width, height)
@@ -87,17 +132,28 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
 
     TBatchOptions batch;
     CLI::App* scanCommand = app.add_subcommand("scan", "Scanner du jour sur le CAC 40");
-    scanCommand->add_option("--symbols", batch.SymbolsFile, "Fichier de symboles");
     CLI::App* backtestCommand = app.add_subcommand("backtest", "Backtest du signal sur le CAC 40");
     backtestCommand->add_option("--years", batch.Years, "Periode en annees : 1, 3 ou 5")
-        ->check(CLI::IsMember({1, 3, 5}));
-    backtestCommand->add_option("--symbols", batch.SymbolsFile, "Fichier de symboles");
+        ->check(CLI::IsMember({1, 3, 5}))
+        ->type_name("N");
+    for (CLI::App* command : {scanCommand, backtestCommand}) {
+        command->add_option("--symbols", batch.SymbolsFile, "Fichier de symboles")
+            ->type_name("FICHIER");
+        command
+            ->add_option("--output-dir", batch.OutputDir,
+                         "Dossier des rapports, par defaut " + CotalysDir().string())
+            ->type_name("DOSSIER");
+    }
 
     TServeOptions serve;
     CLI::App* serveCommand =
         app.add_subcommand("serve-quotes", "Service de cotations hors ligne sur 127.0.0.1");
-    serveCommand->add_option("--data", serve.DataDir, "Dossier des fichiers de cours")->required();
-    serveCommand->add_option("--port", serve.Port, "Port d'ecoute")->check(CLI::Range(1, 65535));
+    serveCommand->add_option("--data", serve.DataDir, "Dossier des fichiers de cours")
+        ->required()
+        ->type_name("DOSSIER");
+    serveCommand->add_option("--port", serve.Port, "Port d'ecoute, 0 pour un port libre (affiche)")
+        ->check(CLI::Range(0, 65535).description(""))
+        ->type_name("PORT");
     serveCommand->add_flag("--shift-to-today", serve.ShiftToToday,
                            "Decaler les historiques pour finir au dernier jour ouvre");
     serveCommand->add_flag("--log-requests", serve.LogRequests,
@@ -110,10 +166,37 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
         "status", "Symboles en cache, premier et dernier jour, taille");
     CLI::App* storeClear = storeCommand->add_subcommand(
         "clear", "Effacer du cache les symboles donnes, ou tout le cache sans symbole");
-    storeClear->add_option("SYMBOL", store.Symbols, "Symboles a effacer");
+    storeClear->add_option("SYMBOLE", store.Symbols, "Symboles a effacer")->type_name("");
     CLI::App* storeImport = storeCommand->add_subcommand(
         "import", "Mettre en cache les fichiers SYMBOLE.csv d'un dossier, comme telecharges");
-    storeImport->add_option("DIR", store.Folder, "Dossier des fichiers de cours")->required();
+    storeImport->add_option("DOSSIER", store.Folder, "Dossier des fichiers de cours")
+        ->required()
+        ->type_name("");
+
+    const std::string interrupted =
+        FooterLine("130", "interrompu par Ctrl+C, rapport partiel ecrit");
+    app.footer(HelpFooter("", ""));
+    analyseCommand->footer(
+        SubcommandFooter(app, FooterLine("graphique (ecrit)", "fichier de --png")));
+    scanCommand->footer(SubcommandFooter(
+        app,
+        FooterLine("rapport (ecrit)", (CotalysDir() / "scanner_AAAAMMJJ_HHMM.csv").string()) +
+            FooterLine("", "ou dans le dossier de --output-dir"),
+        interrupted));
+    backtestCommand->footer(
+        SubcommandFooter(app,
+                         FooterLine("rapports (ecrits)",
+                                    (CotalysDir() / "backtest_Nans_AAAAMMJJ_HHMM.csv").string()) +
+                             FooterLine("", "et backtest_Nans_AAAAMMJJ_HHMM_confiance.csv,") +
+                             FooterLine("", "ou dans le dossier de --output-dir"),
+                         interrupted));
+    for (CLI::App* command : {serveCommand, storeCommand, storeStatus, storeClear, storeImport}) {
+        command->footer(SubcommandFooter(app, ""));
+    }
+    for (CLI::App* command : {analyseCommand, scanCommand, backtestCommand, serveCommand,
+                              storeCommand, storeStatus, storeClear, storeImport}) {
+        command->group("Sous-commandes");
+    }
 
     if (argc <= 1) {
         AOut << app.help();
@@ -124,8 +207,11 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
     } catch (const CLI::CallForHelp&) {
         AOut << app.help();
         return ExitSuccess;
+    } catch (const CLI::CallForVersion& e) {
+        AOut << e.what() << "\n";
+        return ExitSuccess;
     } catch (const CLI::ParseError& e) {
-        AErr << "Arguments invalides : " << e.what() << "\n"
+        AErr << "Arguments invalides : " << FrenchParseError(e) << "\n"
              << "Voir cotalys --help\n";
         return ExitBadArguments;
     }

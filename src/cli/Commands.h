@@ -28,12 +28,13 @@ struct TAnalyseOptions {
 
 struct TBatchOptions {
     std::string SymbolsFile;  // empty: "cac40.txt" beside the executable, else the CAC 40
+    std::string OutputDir;    // folder of the report files; empty for the Cotalys documents folder
     int Years = 1;            // backtest only
 };
 
 struct TServeOptions {
     std::string DataDir;
-    int Port = 8080;
+    int Port = 8080;  // 0 for any free port
     bool ShiftToToday = false;
     bool LogRequests = false;  // one line per request on the error stream
 };

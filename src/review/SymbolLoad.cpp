@@ -25,6 +25,19 @@ void LoadMarket(const TLoadRequest& ARequest, TSymbolLoad& ALoad) {
     }
 }
 
+// The last day of the request's local file up to its end date, or 0 when it has none.
+TDateTime LastDayOfFile(const TLoadRequest& ARequest) {
+    try {
+        TPriceSeries series(ARequest.Symbol);
+        TParseReport report;
+        TLocalFileProvider(ARequest.Location)
+            .Load(ARequest.Symbol, 0, ARequest.ToDate, series, report);
+        return series.Last().Date;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
 }  // namespace
 
 void TSymbolLoad::LogReport(const TReviewLog& ALog) const {
@@ -46,6 +59,8 @@ TSymbolLoad LoadSymbol(const TLoadRequest& ARequest, IHistoricalDataProvider& AP
                        load.Report);
     } catch (const std::exception& e) {
         load.Error = LoadErrorText(e);
+        load.Hint = LoadErrorHint(e, ARequest);
+        load.SystemError = dynamic_cast<const EFinanceError*>(&e) == nullptr;
     } catch (...) {
         load.Error = "Erreur inconnue pendant le chargement";
     }
@@ -65,6 +80,34 @@ std::string LoadErrorText(const std::exception& AError) {
         return "Erreur de source : " + std::string(AError.what());
     }
     return ExceptionClassName(AError) + " : " + AError.what();
+}
+
+std::string LoadErrorHint(const std::exception& AError, const TLoadRequest& ARequest) {
+    const std::string message = AError.what();
+    const auto contains = [&](const char* AText) {
+        return message.find(AText) != std::string::npos;
+    };
+    // Behind the fallback page the network failure is only named in the chain's message.
+    if (dynamic_cast<const EServiceUnreachable*>(&AError) != nullptr || contains("Echec reseau")) {
+        return "Verifier la connexion ou l'hote du service de cotations (COTALYS_QUOTE_HOST)";
+    }
+    if (ARequest.Source == TSourceKind::skQuoteService &&
+        (contains("(HTTP 404)") || contains("symbole inconnu"))) {
+        return "Les valeurs de Paris se terminent par .PA, par exemple RNO.PA";
+    }
+    if (dynamic_cast<const EParseError*>(&AError) != nullptr && contains("en-tete non reconnu")) {
+        return "Colonnes reconnues : une date (Date, Jour, Seance) et une cloture (Cloture, Close, "
+               "Dernier, Fermeture, Cours, Last ou Adj Close), puis en option Ouverture (Open), "
+               "Plus haut (High), Plus bas (Low) et Volume";
+    }
+    if (ARequest.Source == TSourceKind::skLocalFile && contains("Aucune seance entre le")) {
+        const TDateTime last = LastDayOfFile(ARequest);
+        if (last > 0 && last < ARequest.LoadFrom) {
+            return Format("Le fichier s'arrete le %s : choisir cette date de fin",
+                          FrenchDate(last));
+        }
+    }
+    return "";
 }
 
 }  // namespace cotalys

@@ -20,7 +20,9 @@ using TReviewLog = std::function<void(const std::string&)>;
 struct TSymbolLoad {
     std::unique_ptr<TPriceSeries> Series;
     TParseReport Report;
-    std::string Error;  // empty on success
+    std::string Error;         // empty on success
+    std::string Hint;          // what the user can do about the error, or empty
+    bool SystemError = false;  // the error is the system's own text, not one of the program's
     std::unique_ptr<TMarketRegime> Market;
     std::string MarketMessage;  // why the market filter is unavailable, or empty
 
@@ -37,5 +39,9 @@ TSymbolLoad LoadSymbol(const TLoadRequest& ARequest, IHistoricalDataProvider& AP
 
 // The text of a failed symbol load, naming its kind.
 std::string LoadErrorText(const std::exception& AError);
+
+// What the user can do about AError from ARequest's load, or empty: check the network, the form
+// of a Paris symbol, the CSV columns read, or an end date within the file.
+std::string LoadErrorHint(const std::exception& AError, const TLoadRequest& ARequest);
 
 }  // namespace cotalys

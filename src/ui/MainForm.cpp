@@ -1,18 +1,23 @@
 #include "ui/MainForm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -21,13 +26,16 @@
 
 #include "backtest/Backtest.h"
 #include "chart/ChartView.h"
+#include "ui/Captions.h"
 #include "ui/FileFilter.h"
+#include "ui/FocusMark.h"
 #include "ui/MessageBox.h"
 #include "ui/ScannerForm.h"
 #include "ui/SettingsForm.h"
 #include "ui/TopStripLayout.h"
 #include "ui/UiText.h"
 #include "ui/WindowFont.h"
+#include "ui/WindowState.h"
 
 namespace cotalys {
 
@@ -38,7 +46,8 @@ QPushButton* AddButton(QWidget* AParent, const QString& ACaption, const QRect& A
                        const QString& AToolTip, std::function<void()> AOnClick) {
     auto* button = new QPushButton(ACaption, AParent);
     button->setGeometry(ABounds);
-    button->setAutoDefault(false);
+    // Enter on the focused button activates it, as Space does.
+    button->setAutoDefault(true);
     if (!AToolTip.isEmpty()) {
         button->setToolTip(AToolTip);
     }
@@ -76,6 +85,9 @@ TMainForm::TMainForm(QWidget* AOwner) : QMainWindow(AOwner) {
     FSymbolListFile = TBacktestRunner::SymbolListFile();
     FSizing.LoadFromIni(TSizingParams::IniFileName());
     BuildControls();
+    BuildMenus();
+    SetUpKeyboard();
+    RestoreState();
     FUIReady = true;
     FTopPanel->installEventFilter(this);
 }
@@ -138,6 +150,20 @@ void TMainForm::BuildTopStrip() {
     FEditSymbol = new QLineEdit(QStringLiteral("RNO.PA"), strip);
     FEditSymbol->setObjectName(QStringLiteral("symbol"));
     FEditSymbol->setGeometry(60, 10, 100, 23);
+    FLblEndDate = AddLabel(strip, QStringLiteral("Jusqu'au"), 164, 14);
+    FEditEndDate = new QDateEdit(strip);
+    FEditEndDate->setObjectName(QStringLiteral("endDate"));
+    FEditEndDate->setLocale(QLocale(QLocale::French, QLocale::France));
+    FEditEndDate->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    FEditEndDate->setCalendarPopup(true);
+    FEditEndDate->setToolTip(
+        QStringLiteral("Dernier jour charge : aujourd'hui, ou un jour passe a revoir"));
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    DecodeDate(Today(), year, month, day);
+    FEditEndDate->setMaximumDate(QDate(year, month, day));
+    FEditEndDate->setDate(QDate(year, month, day));
     FLblSource = AddLabel(strip, QStringLiteral("Source"), 172, 14);
     FComboSource = AddList(strip,
                            {QStringLiteral("Yahoo Finance (JSON)"),
@@ -154,20 +180,26 @@ void TMainForm::BuildTopStrip() {
                            [this]() { BrowseClick(); });
     FBtnBrowse->setObjectName(QStringLiteral("browse"));
     FBtnBrowse->setEnabled(false);
-    FBtnLoad = AddButton(strip, QStringLiteral("Charger 1 an"), QRect(924, 9, 100, 25), QString(),
-                         [this]() { LoadClick(); });
+    // While a load runs the load button is its stop button.
+    FBtnLoad = AddButton(strip, LoadCaption, QRect(924, 9, 100, 25), QString(), [this]() {
+        if (FLoading) {
+            StopClick();
+        } else {
+            LoadClick();
+        }
+    });
     FBtnLoad->setObjectName(QStringLiteral("load"));
     FBtnExport = AddButton(strip, QStringLiteral("Exporter PNG"), QRect(1030, 9, 100, 25),
                            QString(), [this]() { ExportClick(); });
     FBtnExport->setObjectName(QStringLiteral("export"));
     FBtnExport->setEnabled(false);
     FBtnBacktest =
-        AddButton(strip, QStringLiteral("Backtest CAC 40"), QRect(1136, 9, 120, 25),
+        AddButton(strip, BacktestCaption, QRect(1136, 9, 120, 25),
                   QStringLiteral("Teste les reglages du signal sur toutes les valeurs du "
                                  "CAC 40 (cac40.txt pres de l'exe pour une autre liste)"),
                   [this]() { BacktestClick(); });
     FBtnBacktest->setObjectName(QStringLiteral("backtest"));
-    FBtnScan = AddButton(strip, QStringLiteral("Scanner du jour"), QRect(1340, 9, 120, 25),
+    FBtnScan = AddButton(strip, ScanCaption, QRect(1340, 9, 120, 25),
                          QStringLiteral("Signaux et titres proches d'un support aujourd'hui sur le "
                                         "CAC 40"),
                          [this]() { ScanClick(); });
@@ -191,8 +223,8 @@ void TMainForm::LayoutTopPanel() {
     const TTopStripLayout layout = LayoutTopStrip(QFontMetrics(font()), FTopPanel->width());
     FTopPanel->setFixedHeight(layout.StripHeight);
     const std::array<QWidget*, StripItemCount> controls = {
-        FLblSymbol, FEditSymbol, FLblSource, FComboSource, FEditLocation, FBtnBrowse,
-        FBtnLoad,   FBtnExport,  FBtnScan,   FBtnSizing,   FBtnBacktest,  FComboYears};
+        FLblSymbol, FEditSymbol, FLblEndDate, FEditEndDate, FLblSource, FComboSource, FEditLocation,
+        FBtnBrowse, FBtnLoad,    FBtnExport,  FBtnScan,     FBtnSizing, FBtnBacktest, FComboYears};
     for (int i = 0; i < StripItemCount; ++i) {
         const auto item = static_cast<TStripItem>(i);
         QWidget* control = controls[i];
@@ -209,6 +241,15 @@ bool TMainForm::eventFilter(QObject* AWatched, QEvent* AEvent) {
     if (AWatched == FTopPanel && AEvent->type() == QEvent::Resize) {
         LayoutTopPanel();
     }
+    // Enter that a control of the top strip left (the buttons take it) loads, as the default
+    // button of the window; the chart and the log keep theirs.
+    if (AWatched == FTopPanel && AEvent->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(AEvent)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            LoadClick();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(AWatched, AEvent);
 }
 
@@ -221,15 +262,6 @@ void TMainForm::showEvent(QShowEvent* AEvent) {
     LayoutTopPanel();
 }
 
-void TMainForm::keyPressEvent(QKeyEvent* AEvent) {
-    // Enter that no control took loads, as the default button of the window.
-    if (AEvent->key() == Qt::Key_Return || AEvent->key() == Qt::Key_Enter) {
-        LoadClick();
-        return;
-    }
-    QMainWindow::keyPressEvent(AEvent);
-}
-
 void TMainForm::changeEvent(QEvent* AEvent) {
     QMainWindow::changeEvent(AEvent);
     if (AEvent->type() == QEvent::FontChange) {
@@ -240,6 +272,8 @@ void TMainForm::changeEvent(QEvent* AEvent) {
 void TMainForm::Log(const std::string& AText) {
     const std::string stamp = FormatDateTime("hh:nn:ss", Now(), DefaultFormatSettings());
     FLog->appendPlainText(ToQ(stamp) + QStringLiteral("  ") + ReportLines(AText));
+    // The new line shows even when the user had moved up in the log.
+    FLog->moveCursor(QTextCursor::End);
 }
 
 QString TMainForm::LogText() const {
@@ -256,9 +290,11 @@ void TMainForm::SetStatus(const QString& AText) {
 
 void TMainForm::SetBusy(bool ABusy) {
     FBusy = ABusy;
-    FBtnLoad->setEnabled(!ABusy);
+    // A running load keeps its button as the stop button.
+    FBtnLoad->setEnabled(!ABusy || FLoading);
     FComboSource->setEnabled(!ABusy);
     FEditSymbol->setEnabled(!ABusy);
+    FEditEndDate->setEnabled(!ABusy);
     if (!FBacktestRunning) {
         FBtnBacktest->setEnabled(!ABusy);
     }
@@ -276,6 +312,7 @@ void TMainForm::SetBusy(bool ABusy) {
         QApplication::restoreOverrideCursor();
         FBusyCursor = false;
     }
+    UpdateActions();
 }
 
 void TMainForm::closeEvent(QCloseEvent* AEvent) {
@@ -293,6 +330,7 @@ void TMainForm::closeEvent(QCloseEvent* AEvent) {
     if (FScanForm) {
         FScanForm->close();
     }
+    SaveState();
     AEvent->accept();
 }
 

@@ -15,7 +15,9 @@
 #include "signals/EntrySignals.h"
 #include "sizing/PositionSizing.h"
 
+class QAction;
 class QComboBox;
+class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -25,15 +27,17 @@ class QSplitter;
 
 namespace cotalys {
 
+class TFocusMark;
 class TScannerResultsForm;
 class TStockChartView;
 struct TBatchFeedback;
 struct TScanOutcome;
 
-// The program's window: the symbol, its source and the buttons of every function across the
-// top, the chart, the log and the status bar. It routes: loads, batch runs and the sizing
-// dialog call the library layers, and their results go to the chart, the log and the scanner
-// results window.
+// The program's window: a menu bar reaching every function, the symbol, its end date, its source
+// and the buttons of every function across the top, the chart, the log and the status bar. It
+// routes: loads, batch runs and the sizing dialog call the library layers, and their results go
+// to the chart, the log and the scanner results window. Its size, place, splitter and the last
+// request are kept between runs in a state file of its own.
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
@@ -46,8 +50,15 @@ public:
     void Log(const std::string& AText);
     // Switches between busy (controls disabled, busy cursor, "Chargement en cours...") and idle.
     void SetBusy(bool ABusy);
-    // Starts loading the symbol from the chosen source in the background (nothing while busy).
+    // Starts loading the symbol from the chosen source up to the end date in the background
+    // (nothing while busy).
     void LoadClick();
+    // Ends the running load, backtest or scan from the user's point of view ("Arreter", Escape).
+    void StopClick();
+    // Picks a price file and loads it ("Ouvrir un fichier de cours...").
+    void OpenFileClick();
+    // Shows the version and the licences of the libraries the program uses.
+    void AboutClick();
     // Loads ASymbol from the quote service, as asked by the scanner results window.
     void OpenSymbol(const std::string& ASymbol);
     // Starts the backtest, or asks the running one to stop.
@@ -68,6 +79,8 @@ public:
 
     // True while a load, a backtest or a scan runs.
     bool Busy() const { return FBusy; }
+    // True while a load runs.
+    bool Loading() const { return FLoading; }
     // The status bar's text and the whole log, as the user reads them.
     QString StatusText() const;
     QString LogText() const;
@@ -80,31 +93,45 @@ public:
     TScannerResultsForm* ScanForm() const;
     // The top strip, for layout checks.
     QWidget* TopPanel() const { return FTopPanel; }
+    // The log box, for scrolling checks.
+    QPlainTextEdit* LogBox() const { return FLog; }
+    // The menu bar's actions by their role, for shortcut checks.
+    QAction* LoadAction() const { return FActLoad; }
+    QAction* StopAction() const { return FActStop; }
 
 protected:
     void closeEvent(QCloseEvent* AEvent) override;
     void showEvent(QShowEvent* AEvent) override;
     void changeEvent(QEvent* AEvent) override;
-    void keyPressEvent(QKeyEvent* AEvent) override;
     bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
 
 private:
     void BuildControls();
     void BuildTopStrip();
+    void BuildMenus();
+    void SetUpKeyboard();
+    void UpdateActions();
+    void RestoreState();
+    void SaveState() const;
+    // The end date of the next load, today's when the box shows the last day it allowed.
+    TDateTime EndDate();
+    QString PickPriceFile();
     void LayoutTopPanel();
     void SetStatus(const QString& AText);
     void SourceChange();
 
     void StartLoad(const TLoadRequest& ARequest, IHistoricalDataProviderPtr AProvider);
     void LoadFinished(std::uint64_t AJob, TSymbolLoad& ALoad, TDateTime ADisplayFrom);
-    void ShowReview(std::unique_ptr<TSymbolReview> AReview);
+    void EndLoad();
+    void ShowReview(std::unique_ptr<TSymbolReview> AReview, int AFirstLine);
 
     std::vector<std::string> ScannerSymbols();
     TBatchFeedback Feedback();
     void RequestStop(std::atomic<bool>& ACancel, QPushButton* AButton, const std::string& ALine);
-    std::shared_ptr<std::atomic<bool>> BeginRun(bool& ARunning, QPushButton* AButton, int ACount);
+    std::shared_ptr<std::atomic<bool>> BeginRun(bool& ARunning, QPushButton* AButton,
+                                                const QString& ARunName, int ACount);
     void EndRun(bool& ARunning, QPushButton* AButton, const QString& ACaption,
-                const QString& AStatus);
+                const QString& ARunName, const std::atomic<bool>& ACancel);
     void RunProgress(int AStarted);
     void BacktestFinished(const std::string& AReport);
     void ScanFinished(TScanOutcome& AOutcome);
@@ -113,6 +140,8 @@ private:
     QLabel* FLblSymbol = nullptr;
     QLabel* FLblSource = nullptr;
     QLineEdit* FEditSymbol = nullptr;
+    QLabel* FLblEndDate = nullptr;
+    QDateEdit* FEditEndDate = nullptr;
     QComboBox* FComboSource = nullptr;
     QLineEdit* FEditLocation = nullptr;
     QPushButton* FBtnBrowse = nullptr;
@@ -132,14 +161,26 @@ private:
     std::unique_ptr<TSymbolReview> FReview;
     std::unique_ptr<TMarketRegime> FMarket;
     QComboBox* FComboYears = nullptr;
+    TFocusMark* FChartFocus = nullptr;
+    QAction* FActOpen = nullptr;
+    QAction* FActExport = nullptr;
+    QAction* FActLoad = nullptr;
+    QAction* FActBacktest = nullptr;
+    QAction* FActScan = nullptr;
+    QAction* FActStop = nullptr;
+    // Where the keyboard focus was when the running load started.
+    QPointer<QWidget> FFocusBeforeLoad;
     bool FBusy = false;
+    bool FLoading = false;
     bool FUIReady = false;
     bool FBusyCursor = false;
     bool FBacktestRunning = false;
     bool FScanRunning = false;
-    // Shared with the running task, which outlives nothing but reads them once per symbol.
+    // Shared with the running tasks: a batch run reads its flag once per symbol, and every
+    // transfer of a task ends once its flag is set.
     std::shared_ptr<std::atomic<bool>> FCancelBacktest;
     std::shared_ptr<std::atomic<bool>> FCancelScan;
+    std::shared_ptr<std::atomic<bool>> FCancelLoad;
     std::uint64_t FLoadJob = 0;
     std::filesystem::path FSymbolListFile;
     int FBatchDelayMs = -1;

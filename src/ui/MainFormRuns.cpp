@@ -8,6 +8,7 @@
 #include "backtest/Backtest.h"
 #include "ui/BackgroundTask.h"
 #include "ui/BatchTasks.h"
+#include "ui/Captions.h"
 #include "ui/MainForm.h"
 #include "ui/ScannerForm.h"
 #include "ui/UiText.h"
@@ -16,9 +17,8 @@ namespace cotalys {
 
 namespace {
 
-const QString BacktestCaption = QStringLiteral("Backtest CAC 40");
-const QString ScanCaption = QStringLiteral("Scanner du jour");
-const QString StopCaption = QStringLiteral("Arreter");
+const QString BacktestName = QStringLiteral("Backtest");
+const QString ScanName = QStringLiteral("Scanner");
 
 std::string FullPath(const std::filesystem::path& APath) {
     return std::filesystem::absolute(APath).lexically_normal().string();
@@ -50,13 +50,15 @@ void TMainForm::RequestStop(std::atomic<bool>& ACancel, QPushButton* AButton,
     // The button stays disabled until the run's completion step restores it.
     AButton->setEnabled(false);
     Log(ALine);
+    UpdateActions();
 }
 
 std::shared_ptr<std::atomic<bool>> TMainForm::BeginRun(bool& ARunning, QPushButton* AButton,
-                                                       int ACount) {
+                                                       const QString& ARunName, int ACount) {
     auto cancel = std::make_shared<std::atomic<bool>>(false);
     ARunning = true;
     SetBusy(true);
+    SetStatus(ARunName + QStringLiteral(" en cours..."));
     AButton->setText(StopCaption);
     AButton->setEnabled(true);
     FProgress->setRange(0, std::max(ACount, 1));
@@ -66,13 +68,15 @@ std::shared_ptr<std::atomic<bool>> TMainForm::BeginRun(bool& ARunning, QPushButt
 }
 
 void TMainForm::EndRun(bool& ARunning, QPushButton* AButton, const QString& ACaption,
-                       const QString& AStatus) {
+                       const QString& ARunName, const std::atomic<bool>& ACancel) {
     ARunning = false;
     SetBusy(false);
     FProgress->hide();
     AButton->setText(ACaption);
     AButton->setEnabled(true);
-    SetStatus(AStatus);
+    SetStatus(ARunName +
+              (ACancel.load() ? QStringLiteral(" interrompu") : QStringLiteral(" termine")));
+    UpdateActions();
 }
 
 void TMainForm::BacktestClick() {
@@ -104,8 +108,8 @@ void TMainForm::BacktestClick() {
     Log(Format("Backtest lance sur %d titre(s) et %d an(s), quelques minutes...",
                snapshot.Symbols.size(), snapshot.Years));
 
-    FCancelBacktest =
-        BeginRun(FBacktestRunning, FBtnBacktest, static_cast<int>(snapshot.Symbols.size()));
+    FCancelBacktest = BeginRun(FBacktestRunning, FBtnBacktest, BacktestName,
+                               static_cast<int>(snapshot.Symbols.size()));
     snapshot.Cancel = FCancelBacktest;
 
     const QPointer<QObject> window(this);
@@ -117,7 +121,7 @@ void TMainForm::BacktestClick() {
 
 void TMainForm::BacktestFinished(const std::string& AReport) {
     Log(AReport);
-    EndRun(FBacktestRunning, FBtnBacktest, BacktestCaption, QStringLiteral("Backtest termine"));
+    EndRun(FBacktestRunning, FBtnBacktest, BacktestCaption, BacktestName, *FCancelBacktest);
 }
 
 std::vector<std::string> TMainForm::ScannerSymbols() {
@@ -149,7 +153,8 @@ void TMainForm::ScanClick() {
     Log(Format("Scanner du jour lance sur %d titre(s)...", snapshot.Symbols.size()));
     Log("Taille de position : " + FSizing.Summary());
 
-    FCancelScan = BeginRun(FScanRunning, FBtnScan, static_cast<int>(snapshot.Symbols.size()));
+    FCancelScan =
+        BeginRun(FScanRunning, FBtnScan, ScanName, static_cast<int>(snapshot.Symbols.size()));
     snapshot.Cancel = FCancelScan;
 
     const QPointer<QObject> window(this);
@@ -164,7 +169,7 @@ void TMainForm::ScanFinished(TScanOutcome& AOutcome) {
     if (!AOutcome.CsvFile.empty()) {
         Log("Detail du scanner : " + AOutcome.CsvFile);
     }
-    EndRun(FScanRunning, FBtnScan, ScanCaption, QStringLiteral("Scanner termine"));
+    EndRun(FScanRunning, FBtnScan, ScanCaption, ScanName, *FCancelScan);
     if (AOutcome.Rows.empty()) {
         return;
     }

@@ -9,10 +9,16 @@ namespace {
 
 void ShowModalBox(QWidget* AParent, TMessageKind AKind, const QString& AText) {
     const QString title = QStringLiteral("Cotalys");
-    if (AKind == TMessageKind::mkError) {
-        QMessageBox::critical(AParent, title, AText, QMessageBox::Ok);
-    } else {
-        QMessageBox::warning(AParent, title, AText, QMessageBox::Ok);
+    switch (AKind) {
+        case TMessageKind::mkError:
+            QMessageBox::critical(AParent, title, AText, QMessageBox::Ok);
+            break;
+        case TMessageKind::mkWarning:
+            QMessageBox::warning(AParent, title, AText, QMessageBox::Ok);
+            break;
+        case TMessageKind::mkAbout:
+            QMessageBox::about(AParent, QStringLiteral("A propos de Cotalys"), AText);
+            break;
     }
 }
 

@@ -7,8 +7,9 @@ class QWidget;
 
 namespace cotalys {
 
-// The kinds of modal message the windows show; each has a single OK button.
-enum class TMessageKind { mkWarning, mkError };
+// The kinds of modal message the windows show; each has a single OK button. mkAbout is the
+// program's "A propos" box.
+enum class TMessageKind { mkWarning, mkError, mkAbout };
 
 // Shows a modal message box with one OK button, through the current presenter.
 void ShowMessage(QWidget* AParent, TMessageKind AKind, const QString& AText);

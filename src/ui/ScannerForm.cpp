@@ -13,6 +13,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTableView>
 #include <QUrl>
@@ -109,6 +110,7 @@ TScannerResultsForm::TScannerResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt::
     FList->installEventFilter(this);
     column->addWidget(FList, 1);
     connect(FList, &QTableView::doubleClicked, this, &TScannerResultsForm::OpenSelected);
+    BuildFrozenColumn();
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
@@ -174,6 +176,48 @@ void TScannerResultsForm::FitColumns() {
     }
 }
 
+void TScannerResultsForm::BuildFrozenColumn() {
+    // A second view of the same rows and selection, showing the first column only, laid over
+    // the grid's left edge and scrolled with it vertically.
+    FFrozen = new QTableView(FList);
+    FFrozen->setObjectName(QStringLiteral("frozen"));
+    FFrozen->setModel(FModel);
+    FFrozen->setSelectionModel(FList->selectionModel());
+    FFrozen->setFocusPolicy(Qt::NoFocus);
+    FFrozen->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FFrozen->setSelectionBehavior(QAbstractItemView::SelectRows);
+    FFrozen->setSelectionMode(QAbstractItemView::SingleSelection);
+    FFrozen->setShowGrid(true);
+    FFrozen->verticalHeader()->hide();
+    FFrozen->horizontalHeader()->setSectionsClickable(false);
+    FFrozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FFrozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int column = 1; column < ScanColumnCount; ++column) {
+        FFrozen->setColumnHidden(column, true);
+    }
+    FList->viewport()->stackUnder(FFrozen);
+    FList->viewport()->installEventFilter(this);
+    connect(FList->verticalScrollBar(), &QScrollBar::valueChanged, FFrozen->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(FFrozen->verticalScrollBar(), &QScrollBar::valueChanged, FList->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(FList->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int AColumn, int, int) {
+                if (AColumn == 0) {
+                    PlaceFrozenColumn();
+                }
+            });
+    connect(FFrozen, &QTableView::doubleClicked, this, &TScannerResultsForm::OpenSelected);
+    PlaceFrozenColumn();
+}
+
+void TScannerResultsForm::PlaceFrozenColumn() {
+    const int width = FList->columnWidth(0);
+    FFrozen->setColumnWidth(0, width);
+    FFrozen->setGeometry(FList->frameWidth(), FList->frameWidth(), width,
+                         FList->viewport()->height() + FList->horizontalHeader()->height());
+}
+
 void TScannerResultsForm::OpenSelected() {
     const QModelIndex current = FList->currentIndex();
     if (!current.isValid() || !FList->selectionModel()->isSelected(current) || !FOnOpenSymbol) {
@@ -183,6 +227,9 @@ void TScannerResultsForm::OpenSelected() {
 }
 
 bool TScannerResultsForm::eventFilter(QObject* AWatched, QEvent* AEvent) {
+    if (AWatched == FList->viewport() && AEvent->type() == QEvent::Resize) {
+        PlaceFrozenColumn();
+    }
     if (AWatched == FList && AEvent->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(AEvent)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -83,15 +83,11 @@ TSizingSettingsForm::TSizingSettingsForm(QWidget* AOwner, const TSizingParams& A
     int y = px(12);
     BuildRows(column, y);
 
-    const int clientWidth = column + px(PlanWidth) + px(24);
-    auto* save = new QPushButton(QStringLiteral("Enregistrer"), this);
-    save->setObjectName(QStringLiteral("save"));
-    save->setGeometry(clientWidth - px(200), y, px(90), px(27));
-    save->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Annuler"), this);
-    cancel->setObjectName(QStringLiteral("cancel"));
-    cancel->setGeometry(clientWidth - px(102), y, px(90), px(27));
-    setFixedSize(clientWidth, y + px(40));
+    FSave = new QPushButton(QStringLiteral("Enregistrer"), this);
+    FSave->setObjectName(QStringLiteral("save"));
+    FSave->setDefault(true);
+    FCancel = new QPushButton(QStringLiteral("Annuler"), this);
+    FCancel->setObjectName(QStringLiteral("cancel"));
 
     for (QLineEdit* edit : FEdits) {
         connect(edit, &QLineEdit::textChanged, this, &TSizingSettingsForm::UpdatePreview);
@@ -100,9 +96,20 @@ TSizingSettingsForm::TSizingSettingsForm(QWidget* AOwner, const TSizingParams& A
     connect(FPlan, &QComboBox::currentIndexChanged, this, &TSizingSettingsForm::UpdatePreview);
     connect(FPEA, &QCheckBox::toggled, this, &TSizingSettingsForm::UpdatePreview);
     connect(FPhase, &QCheckBox::toggled, this, &TSizingSettingsForm::UpdatePreview);
-    connect(save, &QPushButton::clicked, this, &TSizingSettingsForm::SaveClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(FSave, &QPushButton::clicked, this, &TSizingSettingsForm::SaveClick);
+    connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
     UpdatePreview();
+}
+
+void TSizingSettingsForm::FitPreview() {
+    const auto px = [this](int AValue) { return Scaled(this, AValue); };
+    const int height = std::max(px(80), FPreview->heightForWidth(FPreview->width()));
+    FPreview->resize(FPreview->width(), height);
+    const int y = FPreview->y() + height + px(8);
+    const int clientWidth = FPreview->width() + px(24);
+    FSave->setGeometry(clientWidth - px(200), y, px(90), px(27));
+    FCancel->setGeometry(clientWidth - px(102), y, px(90), px(27));
+    setFixedSize(clientWidth, y + px(40));
 }
 
 void TSizingSettingsForm::BuildRows(int AColumn, int& AY) {
@@ -118,10 +125,21 @@ void TSizingSettingsForm::BuildRows(int AColumn, int& AY) {
         edit->setGeometry(px(12) + AColumn, AY, px(EditWidth), px(RowHeight));
         return edit;
     };
+    // The plan list is as wide as its longest plan, never narrower than the designed width.
+    FPlan = new QComboBox(this);
+    FPlan->setObjectName(QStringLiteral("plan"));
+    FPlan->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (TFeePlan plan : {TFeePlan::fpCustom, TFeePlan::fpBoursoDecouverte,
+                          TFeePlan::fpBoursoTrader, TFeePlan::fpBoursoUltimate}) {
+        FPlan->addItem(plan == TFeePlan::fpCustom
+                           ? QStringLiteral("Frais personnalises (ci-dessus)")
+                           : ToQ(TSizingParams::PlanName(plan)));
+    }
+    FFieldWidth = std::max(px(PlanWidth), FPlan->sizeHint().width());
     const auto addCheck = [&](const QString& AName, const QString& AText, bool AChecked) {
         auto* box = new QCheckBox(AText, this);
         box->setObjectName(AName);
-        box->setGeometry(px(12), AY, AColumn + px(PlanWidth), px(RowHeight));
+        box->setGeometry(px(12), AY, AColumn + FFieldWidth, px(RowHeight));
         box->setChecked(AChecked);
         return box;
     };
@@ -133,15 +151,7 @@ void TSizingSettingsForm::BuildRows(int AColumn, int& AY) {
     }
 
     addLabel(QStringLiteral("Forfait de courtage"), AY);
-    FPlan = new QComboBox(this);
-    FPlan->setObjectName(QStringLiteral("plan"));
-    FPlan->setGeometry(px(12) + AColumn, AY, px(PlanWidth), px(RowHeight));
-    for (TFeePlan plan : {TFeePlan::fpCustom, TFeePlan::fpBoursoDecouverte,
-                          TFeePlan::fpBoursoTrader, TFeePlan::fpBoursoUltimate}) {
-        FPlan->addItem(plan == TFeePlan::fpCustom
-                           ? QStringLiteral("Frais personnalises (ci-dessus)")
-                           : ToQ(TSizingParams::PlanName(plan)));
-    }
+    FPlan->setGeometry(px(12) + AColumn, AY, FFieldWidth, px(RowHeight));
     FPlan->setCurrentIndex(static_cast<int>(FParams.FeePlan));
     AY += px(RowStep);
 
@@ -165,8 +175,7 @@ void TSizingSettingsForm::BuildRows(int AColumn, int& AY) {
     FPreview->setObjectName(QStringLiteral("preview"));
     FPreview->setWordWrap(true);
     FPreview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    FPreview->setGeometry(px(12), AY + px(4), AColumn + px(PlanWidth), px(80));
-    AY += px(92);
+    FPreview->setGeometry(px(12), AY + px(4), AColumn + FFieldWidth, px(80));
 }
 
 QString TSizingSettingsForm::PreviewText() const {
@@ -202,6 +211,10 @@ bool TSizingSettingsForm::ReadParams(TSizingParams& AParams, QString& AError) co
         AError = ToQ(e.Message());
         return false;
     }
+    if (params.Capital > MaxCapital) {
+        AError = QStringLiteral("Capital trop eleve : 1 000 000 000 EUR au plus");
+        return false;
+    }
     AParams = params;
     return true;
 }
@@ -211,6 +224,7 @@ void TSizingSettingsForm::UpdatePreview() {
     QString error;
     if (!ReadParams(params, error)) {
         FPreview->setText(error);
+        FitPreview();
         return;
     }
     try {
@@ -223,6 +237,7 @@ void TSizingSettingsForm::UpdatePreview() {
     } catch (const EFinanceError& e) {
         FPreview->setText(ToQ(e.Message()));
     }
+    FitPreview();
 }
 
 void TSizingSettingsForm::SaveClick() {

@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace cotalys {
 
@@ -21,6 +22,8 @@ class TSizingSettingsForm : public QDialog {
 public:
     // Number of numeric rows.
     static constexpr int EditCount = 11;
+    // Largest capital accepted, in euros: beyond it the sizes lose all meaning.
+    static constexpr double MaxCapital = 1e9;
 
     // Shows the dialog modally on AParams; true when the user saved, AParams then holding the
     // accepted settings; otherwise AParams is untouched.
@@ -38,6 +41,8 @@ private:
     void BuildRows(int AColumn, int& AY);
     bool ReadParams(TSizingParams& AParams, QString& AError) const;
     void UpdatePreview();
+    // Gives the example the height of its wrapped text and puts the buttons under it.
+    void FitPreview();
     void SaveClick();
 
     std::array<QLineEdit*, EditCount> FEdits{};
@@ -46,6 +51,9 @@ private:
     QLineEdit* FTTF = nullptr;
     QCheckBox* FPhase = nullptr;
     QLabel* FPreview = nullptr;
+    QPushButton* FSave = nullptr;
+    QPushButton* FCancel = nullptr;
+    int FFieldWidth = 0;  // the plan list's width, the longest plan shown whole
     TSizingParams FParams;
 };
 

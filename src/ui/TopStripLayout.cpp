@@ -4,23 +4,24 @@
 #include <QString>
 #include <algorithm>
 
+#include "ui/Captions.h"
+
 namespace cotalys {
 
 namespace {
 
 const QString BrowseCaption = QStringLiteral("...");
-const QString LoadCaption = QStringLiteral("Charger 1 an");
 const QString ExportCaption = QStringLiteral("Exporter PNG");
-const QString BacktestCaption = QStringLiteral("Backtest CAC 40");
-const QString ScanCaption = QStringLiteral("Scanner du jour");
 const QString SizingCaption = QStringLiteral("Taille...");
 const QString LongestYears = QStringLiteral("5 ans");
+const QString EndDateCaption = QStringLiteral("Jusqu'au");
 
 }  // namespace
 
 bool TTopStripLayout::TakesControlHeight(TStripItem AItem) {
     switch (AItem) {
         case TStripItem::siSymbolLabel:
+        case TStripItem::siEndLabel:
         case TStripItem::siSourceLabel:
         case TStripItem::siSource:
         case TStripItem::siYears:
@@ -50,6 +51,9 @@ TTopStripLayout LayoutTopStrip(const QFontMetrics& AMetrics, int AClientWidth) {
     };
     place(TStripItem::siSymbolLabel, width(QStringLiteral("Symbole")));
     place(TStripItem::siSymbol, 2 * g + width(QStringLiteral("WWWW.WWW")));
+    place(TStripItem::siEndLabel, width(EndDateCaption));
+    // Room for the date and the calendar's arrow.
+    place(TStripItem::siEndDate, 6 * g + width(QStringLiteral("00/00/0000")));
     place(TStripItem::siSourceLabel, width(QStringLiteral("Source")));
     place(TStripItem::siSource, 6 * g + width(QStringLiteral("Yahoo Finance (JSON)")));
     place(TStripItem::siLocation,

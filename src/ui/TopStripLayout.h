@@ -10,6 +10,8 @@ namespace cotalys {
 enum class TStripItem {
     siSymbolLabel,
     siSymbol,
+    siEndLabel,
+    siEndDate,
     siSourceLabel,
     siSource,
     siLocation,
@@ -22,7 +24,7 @@ enum class TStripItem {
     siYears
 };
 
-inline constexpr int StripItemCount = 12;
+inline constexpr int StripItemCount = 14;
 
 // Horizontal place of one control.
 struct TStripSlot {
@@ -39,7 +41,8 @@ struct TTopStripLayout {
     std::array<TStripSlot, StripItemCount> Slots;
 
     const TStripSlot& Slot(TStripItem AItem) const { return Slots[static_cast<int>(AItem)]; }
-    // True for the controls whose height follows ControlHeight (not labels or lists).
+    // True for the controls whose height follows ControlHeight (not labels or lists; the end
+    // date box is an edit box).
     static bool TakesControlHeight(TStripItem AItem);
 };
 

@@ -1,15 +1,20 @@
 // The program run as a separate process, one per case, against the offline quote service.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "providers/Providers.h"
@@ -24,23 +29,40 @@ struct TProcessResult {
     std::string Err;
 };
 
-// Starts the program with AArgs, its output and errors going to files of AFolder.
-pid_t Start(const std::vector<std::string>& AArgs, const test::TempDir& AFolder) {
-    const std::string out = (AFolder.Path() / "out.txt").string();
-    const std::string err = (AFolder.Path() / "err.txt").string();
+// Environment variables of the program, a null value leaving a variable out.
+using TEnvironment = std::vector<std::pair<const char*, const char*>>;
+
+// In a child process: the program with AArgs and the changes of AEnvironment; never returns.
+[[noreturn]] void ExecProgram(const std::vector<std::string>& AArgs,
+                              const TEnvironment& AEnvironment) {
+    for (const auto& [name, value] : AEnvironment) {
+        if (value == nullptr) {
+            unsetenv(name);
+        } else {
+            setenv(name, value, 1);
+        }
+    }
     std::vector<std::string> args = {COTALYS_EXECUTABLE};
     args.insert(args.end(), AArgs.begin(), AArgs.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+}
+
+// Starts the program with AArgs, its output and errors going to files of AFolder.
+pid_t Start(const std::vector<std::string>& AArgs, const test::TempDir& AFolder,
+            const TEnvironment& AEnvironment = {}) {
+    const std::string out = (AFolder.Path() / "out.txt").string();
+    const std::string err = (AFolder.Path() / "err.txt").string();
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
         dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-        std::vector<char*> argv;
-        for (std::string& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
+        ExecProgram(AArgs, AEnvironment);
     }
     return pid;
 }
@@ -55,9 +77,10 @@ TProcessResult Finish(pid_t APid, const test::TempDir& AFolder) {
     return result;
 }
 
-TProcessResult RunProgram(const std::vector<std::string>& AArgs) {
+TProcessResult RunProgram(const std::vector<std::string>& AArgs,
+                          const TEnvironment& AEnvironment = {}) {
     const test::TempDir folder;
-    return Finish(Start(AArgs, folder), folder);
+    return Finish(Start(AArgs, folder, AEnvironment), folder);
 }
 
 // The common options that aim the program at the test's quote service and day.
@@ -78,24 +101,72 @@ TEST(CommandLine, HelpListsTheSubcommands) {
     }
 }
 
+TEST(CommandLine, EveryHelpIsInFrenchAndSaysWhatTheCommandNeedsAndLeaves) {
+    const std::vector<std::vector<std::string>> helps = {{"--help"},
+                                                         {"analyse", "--help"},
+                                                         {"scan", "--help"},
+                                                         {"backtest", "--help"},
+                                                         {"serve-quotes", "--help"},
+                                                         {"store", "--help"},
+                                                         {"store", "import", "--help"}};
+    for (const auto& args : helps) {
+        const TProcessResult result = RunProgram(args);
+        SCOPED_TRACE(args[0]);
+        EXPECT_EQ(result.ExitCode, 0);
+        for (const char* english : {"Usage", "Print", "help message", "Positionals", "Subcommands",
+                                    "REQUIRED", "TEXT", "INT", "Needs", "SUBCOMMAND", "Display"}) {
+            EXPECT_EQ(result.Out.find(english), std::string::npos) << english;
+        }
+        test::ExpectInOrder(result.Out,
+                            {"Utilisation : cotalys", "Variables d'environnement :\n",
+                             "COTALYS_QUOTE_HOST", "COTALYS_DOCUMENTS_DIR", "COTALYS_CA_BUNDLE",
+                             "Fichiers :\n", "Codes de sortie :\n", "2 ", "arguments invalides"});
+        if (args.size() > 1) {
+            test::ExpectInOrder(result.Out, {"Options globales", "--as-of AAAA-MM-JJ",
+                                             "--quote-host", "--delay-ms", "--no-store"});
+        }
+    }
+    for (const char* command : {"scan", "backtest"}) {
+        test::ExpectInOrder(RunProgram({command, "--help"}).Out,
+                            {"--output-dir DOSSIER", "(ecrit", "130 "});
+    }
+    const TProcessResult version = RunProgram({"--version"});
+    EXPECT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.Out.rfind("Cotalys ", 0), 0u) << version.Out;
+}
+
 TEST(CommandLine, BadArgumentsExitWithCodeTwoAndAFrenchMessage) {
     const struct {
         std::vector<std::string> Args;
         const char* Message;
     } cases[] = {
-        {{"backtest", "--years", "2"}, "Arguments invalides : "},
+        {{"backtest", "--years", "2"},
+         "Arguments invalides : --years : 2 n'est pas parmi {1,3,5}\n"},
+        {{"backtest", "--years", "abc"},
+         "Arguments invalides : valeur non reconnue pour --years : abc\n"},
         {{"--as-of", "2021-02-30", "scan"}, "Date invalide pour --as-of : 2021-02-30"},
         {{"scan", "--as-of", "22/02/2021"}, "Date invalide pour --as-of : 22/02/2021"},
-        {{"analyse"}, "Arguments invalides : "},
+        {{"scan", "--as-of"}, "Arguments invalides : valeur manquante apres --as-of\n"},
+        {{"analyse"}, "Arguments invalides : SYMBOLE manquant\n"},
         {{"analyse", "AI.PA", "--source", "html"}, "Indiquer l'URL de la page HTML"},
         {{"analyse", "AI.PA", "--source", "file"}, "Choisir un fichier local"},
-        {{"analyse", "AI.PA", "--source", "ftp"}, "Arguments invalides : "},
-        {{"analyse", "AI.PA", "--size", "0x500"}, "Arguments invalides : "},
-        {{"analyse", "AI.PA", "--size", "800"}, "Arguments invalides : "},
+        {{"analyse", "AI.PA", "--source", "ftp"},
+         "Arguments invalides : --source : ftp n'est pas parmi {yahoo,html,file}\n"},
+        {{"analyse", "AI.PA", "--size", "0x500"},
+         "Arguments invalides : --size : Taille attendue LARGEURxHAUTEUR (1 a 10000 pixels) : "
+         "0x500\n"},
+        {{"analyse", "AI.PA", "--size", "800"}, "Arguments invalides : --size : "},
+        {{"analyse", "AI.PA", "--from", "2021-01-04"},
+         "Arguments invalides : --from demande --png\n"},
         {{"scan", "--symbols", "/nonexistent/cac40.txt"},
          "Fichier de symboles introuvable : /nonexistent/cac40.txt"},
-        {{"scan", "--delay-ms", "abc"}, "Arguments invalides : "},
-        {{"frobnicate"}, "Arguments invalides : "},
+        {{"scan", "--delay-ms", "abc"},
+         "Arguments invalides : valeur non reconnue pour --delay-ms : abc\n"},
+        {{"serve-quotes", "--data", "x", "--port", "65536"},
+         "Arguments invalides : --port : 65536 hors de l'intervalle 0 a 65535\n"},
+        {{"serve-quotes"}, "Arguments invalides : --data manquant\n"},
+        {{"store"}, "Arguments invalides : sous-commande manquante\n"},
+        {{"frobnicate", "--x"}, "Arguments invalides : argument(s) inattendu(s) : "},
         {{"--as-of", "2021-02-22"}, "Sous-commande manquante"},
     };
     for (const auto& c : cases) {
@@ -263,20 +334,39 @@ TEST(CommandLine, BacktestWithNothingAnalysedFails) {
     EXPECT_NE(result.Err.find("Backtest : aucun titre n'a pu etre analyse"), std::string::npos);
 }
 
+// Waits until the file AFile holds AText, for half a minute at most; false when it never does.
+bool WaitForText(const std::filesystem::path& AFile, const std::string& AText) {
+    for (int i = 0; i < 600; ++i) {
+        if (test::ReadAll(AFile).find(AText) != std::string::npos) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+// The port a started service printed on its first line, "... http://127.0.0.1:PORT ...".
+int PrintedPort(const std::string& AOut) {
+    const std::string marker = "http://127.0.0.1:";
+    const std::size_t at = AOut.find(marker);
+    return at == std::string::npos ? 0 : std::atoi(AOut.c_str() + at + marker.size());
+}
+
 TEST(CommandLine, ServeQuotesAnswersUntilInterrupted) {
     const test::TempDir data;
     data.Write("AI.PA.csv", test::ReadAll(test::DataPath("demo/AI.PA.csv")));
     const test::TempDir folder;
-    // A port of the ephemeral range, unlikely to be taken.
-    const int port = 20000 + static_cast<int>(getpid() % 20000);
-    const pid_t pid = Start({"serve-quotes", "--data", data.Path().string(), "--port",
-                             std::to_string(port), "--log-requests"},
-                            folder);
-    for (int i = 0;
-         i < 600 && test::ReadAll(folder.Path() / "out.txt").find("Ctrl+C") == std::string::npos;
-         ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    // Port 0: the service takes a free port and says which.
+    const pid_t pid = Start(
+        {"serve-quotes", "--data", data.Path().string(), "--port", "0", "--log-requests"}, folder);
+    ASSERT_TRUE(WaitForText(folder.Path() / "out.txt", "Ctrl+C"));
+    const int port = PrintedPort(test::ReadAll(folder.Path() / "out.txt"));
+    ASSERT_GT(port, 0);
+    // A second service on the same port fails instead of sharing it.
+    const TProcessResult second = RunProgram(
+        {"serve-quotes", "--data", data.Path().string(), "--port", std::to_string(port)});
+    EXPECT_EQ(second.ExitCode, 1);
+    EXPECT_EQ(second.Err, Format("Impossible d'ecouter sur 127.0.0.1:%d\n", port));
     SetQuoteHost("http://127.0.0.1:" + std::to_string(port));
     TPriceSeries series("AI.PA");
     TParseReport report;
@@ -298,6 +388,113 @@ TEST(CommandLine, ServeQuotesAnswersUntilInterrupted) {
     // One line per request: the symbol, the days asked, the status.
     test::ExpectInOrder(
         result.Err, {"AI.PA 04/01/2021 23/02/2021 200\n", "NONE.PA 04/01/2021 23/02/2021 404\n"});
+}
+
+TEST(CommandLine, ACtrlCEndsTheDownloadAndTheRunWithExitCode130AfterItsReport) {
+    const test::TempDir documents;
+    setenv("COTALYS_DOCUMENTS_DIR", documents.Path().c_str(), 1);
+    const test::TempDir lists;
+    const auto symbols = lists.Write("cac40.txt", "AI.PA\nBNP.PA\n");
+    const struct {
+        const char* Command;
+        const char* Report;
+    } cases[] = {{"scan", "Detail du scanner : "}, {"backtest", "Backtest sur 0 titre(s)"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Command);
+        const test::SilentService service;
+        const test::TempDir folder;
+        const pid_t pid = Start({c.Command, "--symbols", symbols.string(), "--as-of", "2021-02-22",
+                                 "--quote-host", service.Url()},
+                                folder);
+        ASSERT_TRUE(service.WaitForAsker());
+        kill(pid, SIGINT);
+        const TProcessResult result = Finish(pid, folder);
+        EXPECT_EQ(result.ExitCode, 130) << result.Err;
+        EXPECT_NE(result.Out.find(c.Report), std::string::npos) << result.Out;
+        EXPECT_NE(result.Err.find("arret demande"), std::string::npos) << result.Err;
+    }
+    unsetenv("COTALYS_DOCUMENTS_DIR");
+}
+
+TEST(CommandLine, ReportsGoToTheOutputFolder) {
+    const test::TOfflineQuotes quotes({"AI.PA", "BNP.PA", "^FCHI"});
+    const test::TempDir folder;
+    const auto symbols = folder.Write("cac40.txt", "AI.PA\nBNP.PA\n");
+    const auto reports = folder.Path() / "rapports";
+    const struct {
+        const char* Command;
+        const char* Line;
+        const char* File;
+        int Files;
+    } cases[] = {{"scan", "Detail du scanner : ", "scanner", 1},
+                 {"backtest", "  Detail des signaux : ", "backtest", 3}};
+    for (const auto& c : cases) {
+        const TProcessResult result = RunProgram(
+            Offline({c.Command, "--symbols", symbols.string(), "--output-dir", reports.string()}));
+        EXPECT_EQ(result.ExitCode, 0) << result.Err;
+        EXPECT_NE(result.Out.find(c.Line + (reports / c.File).string() + "_"), std::string::npos)
+            << result.Out;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(reports),
+                                std::filesystem::directory_iterator()),
+                  c.Files)
+            << c.Command;
+    }
+    EXPECT_FALSE(std::filesystem::exists(quotes.Documents() / "Cotalys"));
+}
+
+TEST(CommandLine, TheTerminalGetsLineFeedsOnly) {
+    const test::TOfflineQuotes quotes({"AI.PA", "^FCHI"});
+    // A terminal that passes bytes as they are, so a CR the program writes shows.
+    termios raw{};
+    cfmakeraw(&raw);
+    int terminal = -1;
+    const pid_t pid = forkpty(&terminal, nullptr, &raw, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ExecProgram(Offline({"analyse", "AI.PA"}), {});
+    }
+    std::string shown;
+    char buffer[4096];
+    for (ssize_t got; (got = read(terminal, buffer, sizeof buffer)) > 0;) {
+        shown.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(terminal);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
+    test::ExpectInOrder(shown, {"Chargement AI.PA via Yahoo Finance (JSON) (22/11/2019 -> "
+                                "22/02/2021)\n",
+                                "Comparaison des stops ("});
+    EXPECT_EQ(shown.find('\r'), std::string::npos);
+}
+
+TEST(CommandLine, WithoutADisplayTheWindowPointsToTheCommandLine) {
+    const TEnvironment noDisplay = {
+        {"DISPLAY", nullptr}, {"WAYLAND_DISPLAY", nullptr}, {"QT_QPA_PLATFORM", nullptr}};
+    const TProcessResult result = RunProgram({}, noDisplay);
+    EXPECT_EQ(result.ExitCode, 2);
+    EXPECT_EQ(result.Err,
+              "La fenetre de Cotalys demande une session graphique, et aucun affichage n'est "
+              "joignable (DISPLAY, WAYLAND_DISPLAY).\n"
+              "Sans fenetre, la ligne de commande fait le meme travail : cotalys --help\n");
+    // A display that is named but cannot be reached.
+    TEnvironment unreachable = noDisplay;
+    unreachable.front().second = ":97";
+    const TProcessResult named = RunProgram({}, unreachable);
+    EXPECT_EQ(named.ExitCode, 2);
+    EXPECT_NE(named.Err.find("demande une session graphique"), std::string::npos) << named.Err;
+}
+
+TEST(CommandLine, AnUnreadableSettingsFileIsSaidAndTheDefaultsServe) {
+    const test::TOfflineQuotes quotes({"AI.PA", "^FCHI"});
+    const auto settings = quotes.Documents() / "Cotalys" / "Cotalys.ini";
+    std::filesystem::create_directories(settings);
+    const TProcessResult result = RunProgram(Offline({"analyse", "AI.PA"}));
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Err,
+              "Reglages de taille illisibles, valeurs par defaut : Impossible de "
+              "lire le fichier " +
+                  settings.string() + " : ce n'est pas un fichier ordinaire\n");
 }
 
 TEST(CommandLine, TheStoreIsSeededFromFilesAndStandsInForTheService) {

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -14,6 +19,36 @@
 #include <system_error>
 
 namespace cotalys::test {
+
+SilentService::SilentService() {
+    FSocket = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (FSocket < 0 || bind(FSocket, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        listen(FSocket, 8) != 0 ||
+        getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        throw std::runtime_error("cannot open a loopback socket");
+    }
+    FPort = ntohs(address.sin_port);
+}
+
+SilentService::~SilentService() {
+    Close();
+}
+
+bool SilentService::WaitForAsker() const {
+    pollfd watch{FSocket, POLLIN, 0};
+    return poll(&watch, 1, 30000) > 0;
+}
+
+void SilentService::Close() {
+    if (FSocket >= 0) {
+        close(FSocket);
+        FSocket = -1;
+    }
+}
 
 TempDir::TempDir() {
     std::random_device rd;

@@ -36,6 +36,26 @@ private:
     void (*FOldHandler)(int);
 };
 
+// A loopback port where connections are taken by the system but never answered: a download
+// from it waits for its time-out, its cancel, or the service's end.
+class SilentService {
+public:
+    SilentService();
+    ~SilentService();
+    SilentService(const SilentService&) = delete;
+    SilentService& operator=(const SilentService&) = delete;
+
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(FPort); }
+    // True once a connection waits, within half a minute.
+    bool WaitForAsker() const;
+    // Ends the service: the connections that wait are reset.
+    void Close();
+
+private:
+    int FSocket = -1;
+    int FPort = 0;
+};
+
 // Full path of a file under tests/fixtures.
 std::filesystem::path FixturePath(const std::string& ARelative);
 // Full path of a file under data/ (the bundled price histories).

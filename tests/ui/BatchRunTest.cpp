@@ -30,6 +30,7 @@ TEST_F(BatchRunTest, ScanShowsItsRowsAndOpensASymbolOnDoubleClick) {
     auto* scan = Child<QPushButton>("scan");
     scan->click();
     EXPECT_TRUE(Form().Busy());
+    EXPECT_EQ(Form().StatusText(), "Scanner en cours...");
     EXPECT_EQ(scan->text(), "Arreter");
     EXPECT_TRUE(scan->isEnabled());
     EXPECT_FALSE(Child<QPushButton>("backtest")->isEnabled());
@@ -91,6 +92,7 @@ TEST_F(BatchRunTest, StoppedScanRestoresItsButtonAndShowsNoEmptyWindow) {
     EXPECT_FALSE(scan->isEnabled());
     EXPECT_TRUE(Form().LogText().endsWith("  Scanner : arret demande"));
     WaitIdle();
+    EXPECT_EQ(Form().StatusText(), "Scanner interrompu");
     EXPECT_EQ(scan->text(), "Scanner du jour");
     EXPECT_TRUE(scan->isEnabled());
     EXPECT_EQ(Form().ScanForm(), nullptr);
@@ -103,6 +105,7 @@ TEST_F(BatchRunTest, BacktestRunsOverTheListForTheChosenPeriod) {
     auto* backtest = Child<QPushButton>("backtest");
     backtest->click();
     EXPECT_EQ(backtest->text(), "Arreter");
+    EXPECT_EQ(Form().StatusText(), "Backtest en cours...");
     EXPECT_FALSE(Child<QPushButton>("scan")->isEnabled());
     Form().ScanClick();
     EXPECT_EQ(Form().LogText().count("Scanner du jour lance"), 0);
@@ -122,7 +125,7 @@ TEST_F(BatchRunTest, ClosingDuringARunStopsItAndWaits) {
     EXPECT_FALSE(Form().close());
     EXPECT_EQ(Form().StatusText(), "Chargement en cours : fermeture differee");
     WaitIdle();
-    EXPECT_EQ(Form().StatusText(), "Backtest termine");
+    EXPECT_EQ(Form().StatusText(), "Backtest interrompu");
     EXPECT_TRUE(Form().close());
 }
 

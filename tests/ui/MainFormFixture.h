@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -23,12 +24,14 @@ inline TDateTime DemoToday() {
     return EncodeDate(2021, 2, 22) + 0.75;
 }
 
-// A main window on a fixed clock, a temporary documents folder, recorded message boxes and,
-// when asked, the offline quote service on 127.0.0.1 serving a folder of price files.
+// A main window on a fixed clock, temporary documents and window-state folders, recorded
+// message boxes and, when asked, the offline quote service on 127.0.0.1 serving a folder of price
+// files.
 class TMainFormFixture : public testing::Test {
 protected:
     void SetUp() override {
         setenv("COTALYS_DOCUMENTS_DIR", FDocuments.Path().c_str(), 1);
+        setenv("XDG_STATE_HOME", FState.Path().c_str(), 1);
         SetClock([]() { return DemoToday(); });
         FMessages = std::make_unique<TMessageRecorder>();
     }
@@ -42,6 +45,7 @@ protected:
         SetQuoteHost("");
         ResetClock();
         unsetenv("COTALYS_DOCUMENTS_DIR");
+        unsetenv("XDG_STATE_HOME");
     }
 
     // Serves AFolder (data/demo by default) as the quote service.
@@ -82,9 +86,16 @@ protected:
         ASSERT_TRUE(WaitFor([this]() { return !FForm->Busy(); }));
     }
 
+    // Makes the window the active one, so that the keyboard focus and shortcuts work.
+    void Activate() {
+        Form().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    }
+
     const std::vector<TShownMessage>& Messages() const { return FMessages->Messages(); }
 
     TempDir FDocuments;
+    TempDir FState;
     TempDir FFiles;
     std::unique_ptr<TMessageRecorder> FMessages;
     std::unique_ptr<TQuoteServer> FServer;

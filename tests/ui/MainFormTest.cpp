@@ -84,7 +84,10 @@ TEST_F(MainFormTest, TopStripGivesTheSpareWidthToTheLocationBox) {
             EXPECT_EQ(location.width(), 12 * metrics.horizontalAdvance('W'));
             EXPECT_GT(years.right(), width);
         }
-        // On screen: location, "...", load, export, scanner, sizing, backtest, period.
+        // On screen: symbol, end date, source, location, "...", load, export, scanner, sizing,
+        // backtest, period.
+        EXPECT_LT(Child<QLineEdit>("symbol")->x(), Child<QWidget>("endDate")->x());
+        EXPECT_LT(Child<QWidget>("endDate")->geometry().right(), Child<QComboBox>("source")->x());
         EXPECT_LT(Child<QPushButton>("export")->x(), Child<QPushButton>("scan")->x());
         EXPECT_LT(Child<QPushButton>("sizing")->x(), Child<QPushButton>("backtest")->x());
         EXPECT_LT(Child<QPushButton>("backtest")->x(), years.x());
@@ -151,6 +154,7 @@ TEST_F(MainFormTest, LocalFileLoadLogsTheWholeReviewInOrder) {
               QString("AI.PA : %1 seances affichees (%2 chargees), du 24/02/2020 au 22/02/2021")
                   .arg(series.Count() - first)
                   .arg(series.Count()));
+    EXPECT_EQ(Form().windowTitle(), "AI.PA - Cotalys");
 }
 
 TEST_F(MainFormTest, FailedLoadKeepsThePreviousChartAndClearsTheRegime) {
@@ -228,8 +232,10 @@ TEST_F(MainFormTest, BusyWindowIgnoresLoadsAndRefusesToClose) {
     Form().LoadClick();
     ASSERT_TRUE(Form().Busy());
     EXPECT_EQ(Form().StatusText(), "Chargement en cours...");
-    EXPECT_FALSE(Child<QPushButton>("load")->isEnabled());
+    // The load button is the stop button while the load runs.
+    EXPECT_EQ(Child<QPushButton>("load")->text(), "Arreter");
     EXPECT_FALSE(Child<QLineEdit>("symbol")->isEnabled());
+    EXPECT_FALSE(Child<QWidget>("endDate")->isEnabled());
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
 
     Form().LoadClick();

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFont>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <cmath>
@@ -159,6 +160,36 @@ TEST(ScannerResultsFormTest, ColumnsFitTheirWidestText) {
     const QFontMetrics metrics(form.List()->font());
     EXPECT_GE(form.List()->columnWidth(23), metrics.horizontalAdvance(QString(80, 'x')));
     EXPECT_GE(form.List()->columnWidth(6), metrics.horizontalAdvance("Dist. support"));
+}
+
+TEST(ScannerResultsFormTest, SymbolColumnStaysInViewWhenScrolledRight) {
+    TScannerResultsForm form(nullptr);
+    form.SetRows(FortyRows(), "");
+    form.resize(600, 300);
+    form.show();
+    QTableView* list = form.List();
+    QTableView* frozen = form.FrozenColumn();
+    ASSERT_NE(frozen, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+    ASSERT_GT(list->verticalScrollBar()->maximum(), 0);
+    list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+    ASSERT_LT(list->columnViewportPosition(0), -list->columnWidth(0));
+    EXPECT_TRUE(frozen->isVisible());
+    EXPECT_EQ(frozen->model(), list->model());
+    EXPECT_TRUE(frozen->isColumnHidden(1));
+    EXPECT_EQ(frozen->x(), list->frameWidth());
+    EXPECT_EQ(frozen->width(), list->columnWidth(0));
+    EXPECT_EQ(frozen->verticalScrollBar()->value(), list->verticalScrollBar()->value());
+    // The symbol of the first visible line is the one drawn at the left edge.
+    const QModelIndex shown = frozen->indexAt(QPoint(4, 4));
+    EXPECT_EQ(shown.column(), 0);
+    EXPECT_EQ(shown.row(), list->rowAt(4));
+
+    // A click on the frozen symbol selects the line in the grid.
+    QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, QPoint(4, 4));
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(shown.row(), {}));
 }
 
 TEST(ScannerResultsFormTest, BannerColourFollowsTheMarketContext) {

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -109,6 +110,8 @@ TEST(SizingSettingsFormTest, PreviewReportsTheFirstFault) {
         {"ttf", "", "TTF : nombre attendu"},
         {"edit0", "0", "Capital strictement positif requis"},
         {"edit6", "60", "Nombre maximal de positions entre 1 et 50"},
+        {"edit0", "1e300", "Capital trop eleve : 1 000 000 000 EUR au plus"},
+        {"edit0", "1 000 000 001", "Capital trop eleve : 1 000 000 000 EUR au plus"},
     };
     for (const TPreviewCase& c : cases) {
         TSizingSettingsForm dialog(nullptr, TSizingParams::Default());
@@ -123,6 +126,21 @@ TEST(SizingSettingsFormTest, PreviewReportsTheFirstFault) {
     EXPECT_EQ(dialog.PreviewText(), "Risque par position (% du capital) : nombre attendu");
     Edit(dialog, "ttf")->setText("z");
     EXPECT_EQ(dialog.PreviewText(), "TTF : nombre attendu");
+}
+
+TEST(SizingSettingsFormTest, TextsAreShownWhole) {
+    TSizingSettingsForm dialog(nullptr, TSizingParams::Default());
+    auto* plan = dialog.findChild<QComboBox*>("plan");
+    EXPECT_GE(plan->width(), plan->sizeHint().width());
+    EXPECT_LE(plan->geometry().right(), dialog.width());
+
+    // A large font wraps the example over more lines: the label grows, the buttons stay under it.
+    dialog.setFont(QFont(QStringLiteral("Segoe UI"), 20));
+    Row(dialog, 0)->setText("100 000");
+    auto* preview = dialog.findChild<QLabel*>("preview");
+    EXPECT_GE(preview->height(), preview->heightForWidth(preview->width()));
+    EXPECT_GT(dialog.findChild<QPushButton*>("save")->y(), preview->geometry().bottom());
+    EXPECT_LE(dialog.findChild<QPushButton*>("save")->geometry().bottom(), dialog.height());
 }
 
 TEST(SizingSettingsFormTest, SaveRefusesFaultyInputWithAWarningAndStaysOpen) {

@@ -183,8 +183,10 @@ std::string TBacktestRunner::Report(const TBacktestResults& AResults,
                        APeriod, FSizing);
     const std::string stamp = FormatDateTime("yyyymmdd_hhnn", Now(), DefaultFormatSettings());
     const auto folder = FOutputDir.empty() ? CotalysDir() : FOutputDir;
-    FCsvFileName = folder / Format("backtest_%dans_%s.csv", FYears, stamp);
-    FConfidenceFileName = folder / Format("backtest_%dans_%s_confiance.csv", FYears, stamp);
+    const std::string stem = UnusedFileStem(folder, Format("backtest_%dans_%s", FYears, stamp),
+                                            {".csv", "_confiance.csv"});
+    FCsvFileName = folder / (stem + ".csv");
+    FConfidenceFileName = folder / (stem + "_confiance.csv");
     try {
         WriteFileAtomically(FConfidenceFileName, Utf8BomText(ConfidenceCsvLines(confidence)));
     } catch (const std::exception&) {

@@ -110,10 +110,9 @@ int ScanCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions, st
     const TInterruptGuard guard;
     const std::vector<TScanRow> rows =
         scanner.Run(ProgressTo(AErr), CancelOnInterrupt(AErr, "Scanner : arret demande"));
-    AOut << TDailyScanner::FormatReport(rows, scanner.Market()) << "\r\n";
+    AOut << TDailyScanner::FormatReport(rows, scanner.Market(), scanner.Interrupted()) << "\r\n";
     if (scanner.CsvFileName().empty()) {
-        AErr << "Scanner : CSV non ecrit dans "
-             << (AOptions.OutputDir.empty() ? CotalysDir().string() : AOptions.OutputDir) << "\n";
+        AErr << "Scanner : CSV non ecrit : " << scanner.CsvError() << "\n";
         return ExitFailure;
     }
     AOut << "Detail du scanner : " << scanner.CsvFileName().string() << "\r\n";

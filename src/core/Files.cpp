@@ -218,6 +218,20 @@ void WriteFileAtomically(const std::filesystem::path& APath, std::string_view AB
     ::close(file);
 }
 
+std::string UnusedFileStem(const std::filesystem::path& AFolder, const std::string& AStem,
+                           std::initializer_list<std::string_view> AEnds) {
+    for (int number = 1;; ++number) {
+        const std::string stem = number == 1 ? AStem : AStem + "_" + std::to_string(number);
+        const bool taken = std::any_of(AEnds.begin(), AEnds.end(), [&](std::string_view AEnd) {
+            std::error_code error;
+            return std::filesystem::exists(AFolder / (stem + std::string(AEnd)), error);
+        });
+        if (!taken) {
+            return stem;
+        }
+    }
+}
+
 std::string Utf8BomText(const std::vector<std::string>& ALines) {
     std::string text = "\xEF\xBB\xBF";
     for (const auto& line : ALines) {

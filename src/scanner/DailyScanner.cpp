@@ -133,18 +133,19 @@ std::vector<TScanRow> TDailyScanner::Run(const TBatchProgress& AProgress,
         row.ErrorText = AMessage;
         rows.push_back(row);
     };
-    ForEachSymbol(FSymbols, pacer, AProgress, ACancel, evaluate, failed);
+    FInterrupted = ForEachSymbol(FSymbols, pacer, AProgress, ACancel, evaluate, failed);
 
     SortRows(rows);
     ApplyPortfolio(rows, FSizing, FMarket);
-    FCsvFileName =
-        (FOutputDir.empty() ? CotalysDir() : FOutputDir) /
-        Format("scanner_%s.csv", FormatDateTime("yyyymmdd_hhnn", Now(), DefaultFormatSettings()));
+    const std::filesystem::path folder = FOutputDir.empty() ? CotalysDir() : FOutputDir;
+    const std::string stamp = FormatDateTime("yyyymmdd_hhnn", Now(), DefaultFormatSettings());
+    FCsvFileName = folder / (UnusedFileStem(folder, "scanner_" + stamp, {".csv"}) + ".csv");
+    FCsvError.clear();
     try {
         SaveCsv(rows, FMarket, FCsvFileName);
-    } catch (const std::exception&) {
-        // The owner learns it from the empty file name and reports no detail file.
+    } catch (const std::exception& e) {
         FCsvFileName.clear();
+        FCsvError = e.what();
     }
     return rows;
 }

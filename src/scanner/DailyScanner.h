@@ -43,12 +43,13 @@ public:
     // "Portefeuille : ..." summary of the selection (no line break).
     static std::string PortfolioSummary(const std::vector<TScanRow>& ARows);
 
-    // The rows report: header, the signal and watch rows, the portfolio summary, the errors and
-    // the closing note, lines ended by CR LF except the last.
-    static std::string FormatReport(const std::vector<TScanRow>& ARows);
+    // The rows report: header (followed by " (INTERROMPU)" for a stopped run), the signal and
+    // watch rows, the portfolio summary, the errors and the closing note, lines ended by CR LF
+    // except the last.
+    static std::string FormatReport(const std::vector<TScanRow>& ARows, bool AInterrupted = false);
     // The market summary and advice, then the rows report: what the window logs.
     static std::string FormatReport(const std::vector<TScanRow>& ARows,
-                                    const TMarketContext& AMarket);
+                                    const TMarketContext& AMarket, bool AInterrupted = false);
     // Writes every row, with AMarket's phase, RSI and distance in the last columns, as a
     // semicolon-separated UTF-8 file with a byte-order mark, replacing AFileName in one step.
     // Throws EFinanceError when the file cannot be written.
@@ -73,8 +74,11 @@ public:
     const TMarketContext& Market() const { return FMarket; }
     // Folder of the CSV file; empty for the Cotalys documents folder.
     void SetOutputDir(const std::filesystem::path& AValue) { FOutputDir = AValue; }
-    // The CSV written by the last Run; empty when none was written.
+    // The CSV written by the last Run; empty when none was written, and then why.
     const std::filesystem::path& CsvFileName() const { return FCsvFileName; }
+    const std::string& CsvError() const { return FCsvError; }
+    // True when the last Run was stopped before its last symbol.
+    bool Interrupted() const { return FInterrupted; }
 
 private:
     std::vector<std::string> FSymbols;
@@ -88,6 +92,8 @@ private:
     bool FUseStore = true;
     std::filesystem::path FOutputDir;
     std::filesystem::path FCsvFileName;
+    std::string FCsvError;
+    bool FInterrupted = false;
     TSizingParams FSizing;
     std::string FIndexSymbol = MarketIndexSymbol;
     TMarketContext FMarket;

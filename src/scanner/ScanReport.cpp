@@ -65,7 +65,7 @@ std::string RowLine(const TScanRow& ARow, const TFormatSettings& AFS) {
 
 }  // namespace
 
-std::string TDailyScanner::FormatReport(const std::vector<TScanRow>& ARows) {
+std::string TDailyScanner::FormatReport(const std::vector<TScanRow>& ARows, bool AInterrupted) {
     const TFormatSettings fs = FrenchFormatSettings();
     int signals = 0;
     int watched = 0;
@@ -85,6 +85,9 @@ std::string TDailyScanner::FormatReport(const std::vector<TScanRow>& ARows) {
         "erreur(s) | stop = %s",
         static_cast<int>(ARows.size()), FormatDateTime("dd/mm/yyyy", latest, fs), signals, watched,
         errors, DefaultStopText());
+    if (AInterrupted) {
+        text += " (INTERROMPU)";
+    }
     text += LineBreak;
     text += ColumnHeader;
     text += LineBreak;
@@ -112,9 +115,9 @@ std::string TDailyScanner::FormatReport(const std::vector<TScanRow>& ARows) {
 }
 
 std::string TDailyScanner::FormatReport(const std::vector<TScanRow>& ARows,
-                                        const TMarketContext& AMarket) {
+                                        const TMarketContext& AMarket, bool AInterrupted) {
     return AMarket.Summary() + LineBreak + "  " + AMarket.Advice() + LineBreak +
-           FormatReport(ARows);
+           FormatReport(ARows, AInterrupted);
 }
 
 }  // namespace cotalys

@@ -55,8 +55,10 @@ TScanOutcome RunScanTask(const TBatchSnapshot& ASnapshot, const TBatchFeedback& 
         }
         outcome.Rows = scanner.Run(AFeedback.Line, CancelQuery(ASnapshot, AFeedback));
         outcome.Market = scanner.Market();
-        outcome.Report = TDailyScanner::FormatReport(outcome.Rows, outcome.Market);
+        outcome.Report =
+            TDailyScanner::FormatReport(outcome.Rows, outcome.Market, scanner.Interrupted());
         outcome.CsvFile = scanner.CsvFileName().string();
+        outcome.CsvError = scanner.CsvError();
     } catch (const std::exception& e) {
         outcome.Report = Interrupted("Scanner interrompu : ", e);
     }

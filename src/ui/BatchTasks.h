@@ -33,6 +33,7 @@ struct TScanOutcome {
     TMarketContext Market;
     std::vector<TScanRow> Rows;
     std::string CsvFile;
+    std::string CsvError;  // why no CSV was written, or empty
     std::string Report;
 };
 

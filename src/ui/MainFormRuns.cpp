@@ -168,6 +168,8 @@ void TMainForm::ScanFinished(TScanOutcome& AOutcome) {
     Log(AOutcome.Report);
     if (!AOutcome.CsvFile.empty()) {
         Log("Detail du scanner : " + AOutcome.CsvFile);
+    } else if (!AOutcome.CsvError.empty()) {
+        Log("CSV non ecrit : " + AOutcome.CsvError);
     }
     EndRun(FScanRunning, FBtnScan, ScanCaption, ScanName, *FCancelScan);
     if (AOutcome.Rows.empty()) {

@@ -75,6 +75,13 @@ TEST(BacktestRun, ReportsEverySectionAndWritesTheDetailFile) {
     EXPECT_EQ(test::CsvCellsOf(confidence[1]).size(), 10u);
     // Symbols in run order, settings in their order within a symbol.
     EXPECT_EQ(lines[1].rfind("AI.PA;RSI obligatoire (defaut);", 0), 0u) << lines[1];
+
+    // A second run in the same minute writes both files beside the first ones.
+    const std::string stem = runner.CsvFileName().stem().string();
+    RunBacktest(runner);
+    EXPECT_EQ(runner.CsvFileName().filename(), stem + "_2.csv");
+    EXPECT_EQ(runner.ConfidenceFileName().filename(), stem + "_2_confiance.csv");
+    EXPECT_EQ(test::CsvLinesOf(runner.CsvFileName().parent_path() / (stem + ".csv")), lines);
 }
 
 TEST(BacktestRun, CancelledAfterTwoSymbolsReportsWhatWasDone) {

@@ -209,6 +209,21 @@ TEST(Files, AReplacedFileKeepsItsPermissions) {
     }
 }
 
+// A report never replaces one written earlier in the same minute, nor one of its companions.
+TEST(Files, UnusedStemsNumberTheReportsOfAMinute) {
+    const test::TempDir folder;
+    EXPECT_EQ(UnusedFileStem(folder.Path(), "scan_1830", {".csv"}), "scan_1830");
+    folder.Write("scan_1830.csv", "x");
+    EXPECT_EQ(UnusedFileStem(folder.Path(), "scan_1830", {".csv"}), "scan_1830_2");
+    folder.Write("scan_1830_2.csv", "x");
+    EXPECT_EQ(UnusedFileStem(folder.Path(), "scan_1830", {".csv"}), "scan_1830_3");
+    // Any of the ends taken moves the number on for all.
+    folder.Write("run_1830_2_extra.csv", "x");
+    folder.Write("run_1830.csv", "x");
+    EXPECT_EQ(UnusedFileStem(folder.Path(), "run_1830", {".csv", "_extra.csv"}), "run_1830_3");
+    EXPECT_EQ(UnusedFileStem(folder.Path() / "missing", "run_1830", {".csv"}), "run_1830");
+}
+
 TEST(Paths, DocumentsFolderOverrideAndExecutable) {
     test::TempDir dir;
     setenv("COTALYS_DOCUMENTS_DIR", dir.Path().c_str(), 1);

@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "scanner/Scanner.h"
 #include "support/OfflineQuotes.h"
+#include "support/TestSupport.h"
 
 namespace cotalys {
 namespace {
@@ -105,6 +107,29 @@ TEST(ScanRun, CancelledAfterTwoSymbolsStillSortsAndWrites) {
     EXPECT_EQ(queries, 3);
     ASSERT_EQ(scan.Rows.size(), 2u);
     EXPECT_EQ(test::CsvLinesOf(scanner.CsvFileName()).size(), 3u);
+    EXPECT_TRUE(scanner.Interrupted());
+    const std::string report = TDailyScanner::FormatReport(scan.Rows, true);
+    EXPECT_TRUE(report.substr(0, report.find("\r\n")).ends_with(" (INTERROMPU)")) << report;
+
+    // A second scan in the same minute writes beside the first one.
+    const std::filesystem::path first = scanner.CsvFileName();
+    RunScan(scanner);
+    EXPECT_FALSE(scanner.Interrupted());
+    EXPECT_EQ(scanner.CsvFileName().filename(), first.stem().string() + "_2.csv");
+    EXPECT_EQ(test::CsvLinesOf(first).size(), 3u);
+    EXPECT_EQ(test::CsvLinesOf(scanner.CsvFileName()).size(), 4u);
+}
+
+TEST(ScanRun, ACsvThatCannotBeWrittenSaysWhy) {
+    const test::TOfflineQuotes quotes({"AI.PA", "^FCHI"});
+    const test::TempDir folder;
+    TDailyScanner scanner({"AI.PA"});
+    // A folder that cannot be made: its parent is a file.
+    scanner.SetOutputDir(folder.Write("file", "x") / "reports");
+    const TScan scan = RunScan(scanner);
+    ASSERT_EQ(scan.Rows.size(), 1u);
+    EXPECT_TRUE(scanner.CsvFileName().empty());
+    EXPECT_NE(scanner.CsvError().find("reports"), std::string::npos) << scanner.CsvError();
 }
 
 TEST(ScanRun, WithoutIndexEverySymbolIsStillEvaluated) {

@@ -18,20 +18,25 @@ if [ ! -x "$exe" ]; then
 fi
 if [ "${1:-}" = "--demo" ]; then
   # The offline quote service on loopback, the bundled histories moved to end last week, and
-  # the window pointed at it: loading, the scanner and the backtest need no network.
-  port="${COTALYS_DEMO_PORT:-8765}"
-  "$exe" serve-quotes --data data/demo --port "$port" --shift-to-today >&2 &
+  # the window pointed at it: loading, the scanner and the backtest need no network. The service
+  # takes a free port (or COTALYS_DEMO_PORT) and the window is given the address it prints, so
+  # it never reaches another service that holds a port.
+  started=$(mktemp)
+  "$exe" serve-quotes --data data/demo --port "${COTALYS_DEMO_PORT:-0}" --shift-to-today \
+    > "$started" &
   server=$!
-  trap 'kill "$server" 2>/dev/null || true' EXIT
+  trap 'kill "$server" 2>/dev/null || true; rm -f "$started"' EXIT
+  url=""
   for _ in $(seq 100); do
-    if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
-      break
-    fi
+    url=$(grep -o 'http://127\.0\.0\.1:[0-9]*' "$started" || true)
+    [ -n "$url" ] && break
     kill -0 "$server" 2>/dev/null || { echo "Le service de cotations n'a pas demarre." >&2; exit 1; }
     sleep 0.1
   done
+  [ -n "$url" ] || { echo "Le service de cotations ne repond pas." >&2; exit 1; }
+  cat "$started" >&2
   shift
-  COTALYS_QUOTE_HOST="http://127.0.0.1:$port" "$exe" "$@"
+  COTALYS_QUOTE_HOST="$url" "$exe" "$@"
   exit
 fi
 exec "$exe" "$@"

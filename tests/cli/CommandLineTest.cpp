@@ -213,6 +213,37 @@ TEST(CommandLine, AnalyseExportsTheChartAsPng) {
     EXPECT_EQ(test::ReadAll(small).substr(16, 8), std::string("\0\0\x03\x20\0\0\x01\xf4", 8));
 }
 
+// --from: the chart from that day, from the first loaded session for an earlier day, none for a
+// day after the last session.
+TEST(CommandLine, AnalyseExportsTheChartFromADay) {
+    const test::TOfflineQuotes quotes({"AI.PA", "^FCHI"});
+    const test::TempDir folder;
+    const auto exportFrom = [&](const std::string& AName, const std::string& AFrom) {
+        const std::string png = (folder.Path() / AName).string();
+        std::vector<std::string> args = {"analyse", "AI.PA", "--png", png};
+        if (!AFrom.empty()) {
+            args.insert(args.end(), {"--from", AFrom});
+        }
+        return RunProgram(Offline(args));
+    };
+    ASSERT_EQ(exportFrom("year.png", "").ExitCode, 0);
+    const TProcessResult month = exportFrom("month.png", "2021-01-25");
+    EXPECT_EQ(month.ExitCode, 0) << month.Err;
+    EXPECT_NE(test::ReadAll(folder.Path() / "month.png"),
+              test::ReadAll(folder.Path() / "year.png"));
+
+    const TProcessResult early = exportFrom("early.png", "2010-01-04");
+    EXPECT_EQ(early.ExitCode, 0) << early.Err;
+    EXPECT_NE(early.Err.find("Graphique a partir de la premiere seance chargee, le 22/11/2019"),
+              std::string::npos)
+        << early.Err;
+
+    const TProcessResult late = exportFrom("late.png", "2021-03-01");
+    EXPECT_EQ(late.ExitCode, 1);
+    EXPECT_NE(late.Err.find("Aucune seance a partir du 01/03/2021"), std::string::npos) << late.Err;
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "late.png"));
+}
+
 TEST(CommandLine, AnalyseOfALocalFileWithoutIndex) {
     const test::TOfflineQuotes quotes({"AI.PA"});
     const std::string file = test::DataPath("demo/OR.PA.csv").string();

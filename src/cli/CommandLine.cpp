@@ -8,7 +8,9 @@
 #include "cli/Commands.h"
 #include "cli/FrenchHelp.h"
 #include "cli/PngExport.h"
+#include "cli/Schedule.h"
 #include "core/Core.h"
+#include "notify/Notify.h"
 #include "providers/Providers.h"
 #include "sizing/PositionSizing.h"
 #include "store/PriceStore.h"
@@ -173,6 +175,19 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
         ->required()
         ->type_name("");
 
+    TScheduleOptions schedule;
+    CLI::App* scheduleCommand = app.add_subcommand(
+        "schedule", "Scanner du jour lance seul apres la cloture (systemd utilisateur)");
+    scheduleCommand->require_subcommand(1);
+    CLI::App* scheduleEnable = scheduleCommand->add_subcommand(
+        "enable", "Planifier le scanner et sa notification du lundi au vendredi");
+    scheduleEnable->add_option("--time", schedule.Time, "Heure locale du scan, par defaut 18:15")
+        ->type_name("HH:MM");
+    CLI::App* scheduleDisable = scheduleCommand->add_subcommand(
+        "disable", "Arreter le scan planifie et retirer ses unites");
+    CLI::App* scheduleStatus = scheduleCommand->add_subcommand(
+        "status", "Scan planifie ou non, prochain passage, fin du dernier passage");
+
     const std::string interrupted =
         FooterLine("130", "interrompu par Ctrl+C, rapport partiel ecrit");
     app.footer(HelpFooter("", ""));
@@ -193,8 +208,20 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
     for (CLI::App* command : {serveCommand, storeCommand, storeStatus, storeClear, storeImport}) {
         command->footer(SubcommandFooter(app, ""));
     }
+    const std::string scheduleFiles =
+        FooterLine("unites systemd (ecrites)", (UserUnitDir() / ScanTimerName).string()) +
+        FooterLine("", std::string("et ") + ScanServiceName) +
+        FooterLine("journal des scans (lu)", ScanLogFile().string());
+    for (CLI::App* command : {scheduleCommand, scheduleEnable, scheduleDisable, scheduleStatus}) {
+        command->footer(SubcommandFooter(
+            app, scheduleFiles,
+            command == scheduleEnable
+                ? FooterLine("1", "aussi sans session systemd : ligne crontab affichee")
+                : ""));
+    }
     for (CLI::App* command : {analyseCommand, scanCommand, backtestCommand, serveCommand,
-                              storeCommand, storeStatus, storeClear, storeImport}) {
+                              storeCommand, storeStatus, storeClear, storeImport, scheduleCommand,
+                              scheduleEnable, scheduleDisable, scheduleStatus}) {
         command->group("Sous-commandes");
     }
 
@@ -236,7 +263,14 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
                                                   : "import";
             return StoreCommand(store, AOut, AErr);
         }
-        AErr << "Sous-commande manquante : analyse, scan, backtest, serve-quotes ou store\n";
+        if (scheduleCommand->parsed()) {
+            schedule.Action = scheduleEnable->parsed()    ? "enable"
+                              : scheduleDisable->parsed() ? "disable"
+                                                          : "status";
+            return ScheduleCommand(schedule, AOut, AErr);
+        }
+        AErr << "Sous-commande manquante : analyse, scan, backtest, serve-quotes, store ou "
+                "schedule\n";
         return ExitBadArguments;
     } catch (const EUsageError& e) {
         AErr << e.Message() << "\n";

@@ -65,6 +65,14 @@ std::filesystem::path CotalysDir() {
     return DocumentsDir() / "Cotalys";
 }
 
+std::filesystem::path StateDir() {
+    std::filesystem::path base = EnvOrEmpty("XDG_STATE_HOME");
+    if (!base.is_absolute()) {
+        base = std::filesystem::path(EnvOrEmpty("HOME")) / ".local/state";
+    }
+    return base / "cotalys";
+}
+
 std::filesystem::path ExecutableDir() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);

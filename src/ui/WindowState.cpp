@@ -1,16 +1,11 @@
 #include "ui/WindowState.h"
 
-#include <QDir>
+#include "core/Core.h"
 
 namespace cotalys {
 
 QString WindowStateFile() {
-    QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    // A relative value is invalid in the XDG rules and ignored.
-    if (!QDir::isAbsolutePath(base)) {
-        base = QDir::homePath() + QStringLiteral("/.local/state");
-    }
-    return base + QStringLiteral("/cotalys/window.ini");
+    return QString::fromStdString((StateDir() / "window.ini").string());
 }
 
 }  // namespace cotalys

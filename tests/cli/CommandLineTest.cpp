@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -564,6 +565,120 @@ TEST(CommandLine, TheStoreIsSeededFromFilesAndStandsInForTheService) {
                   std::string::npos,
               true);
     EXPECT_NE(RunProgram({"store", "status"}).Out.find("1 symbole(s), "), std::string::npos);
+}
+
+// A folder of the test's own first on PATH, holding a "systemctl" that appends its arguments to
+// calls.txt, prints ALines and ends with AExitCode; the environment of a run that finds it,
+// with its units and its state in folders of the test.
+class TFakeSystemctl {
+public:
+    explicit TFakeSystemctl(int AExitCode, const std::string& AOutput = "") {
+        const auto script = FBin.Write(
+            "systemctl", "#!/bin/sh\necho \"$@\" >> '" + Calls().string() + "'\n" +
+                             "case \"$2\" in is-enabled) echo enabled;; show) echo 'lun. "
+                             "2021-02-22 18:40:00 CET';; esac\n" +
+                             (AOutput.empty() ? "" : "echo '" + AOutput + "'\n") + "exit " +
+                             std::to_string(AExitCode) + "\n");
+        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+        FPath = FBin.Path().string() + ":" + std::getenv("PATH");
+    }
+    // Runs with no systemctl at all on PATH.
+    void RemoveSystemctl() {
+        std::filesystem::remove(FBin.Path() / "systemctl");
+        FPath = FBin.Path().string();
+    }
+    TEnvironment Environment() const {
+        return {{"XDG_CONFIG_HOME", FConfig.Path().c_str()},
+                {"XDG_STATE_HOME", FState.Path().c_str()},
+                {"PATH", FPath.c_str()}};
+    }
+    std::filesystem::path Calls() const { return FBin.Path() / "calls.txt"; }
+    std::filesystem::path Units() const { return FConfig.Path() / "systemd/user"; }
+    std::filesystem::path State() const { return FState.Path() / "cotalys"; }
+
+private:
+    test::TempDir FBin;
+    test::TempDir FConfig;
+    test::TempDir FState;
+    std::string FPath;
+};
+
+TEST(CommandLine, ScheduleEnablesReportsAndDisablesTheTimer) {
+    TFakeSystemctl systemctl(0);
+    TProcessResult result =
+        RunProgram({"schedule", "enable", "--time", "18:40"}, systemctl.Environment());
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Err, "");
+    test::ExpectInOrder(
+        result.Out, {"Unites ecrites : " + (systemctl.Units() / "cotalys-scan.service").string(),
+                     "Scan planifie active : du lundi au vendredi a 18:40"});
+    EXPECT_NE(test::ReadAll(systemctl.Units() / "cotalys-scan.timer")
+                  .find("OnCalendar=Mon..Fri *-*-* 18:40:00\nPersistent=true\n"),
+              std::string::npos);
+    EXPECT_NE(test::ReadAll(systemctl.Units() / "cotalys-scan.service")
+                  .find("ExecStart=\"" + std::filesystem::canonical(COTALYS_EXECUTABLE).string() +
+                        "\" scan --notify\n"),
+              std::string::npos);
+    EXPECT_EQ(test::ReadAll(systemctl.Calls()),
+              "--user daemon-reload\n--user enable --now cotalys-scan.timer\n");
+
+    result = RunProgram({"schedule", "status"}, systemctl.Environment());
+    EXPECT_EQ(result.Out,
+              "Scan planifie : oui, du lundi au vendredi a 18:40\n"
+              "Prochain passage : lun. 2021-02-22 18:40:00 CET\n"
+              "Dernier passage : aucun\n");
+    std::filesystem::create_directories(systemctl.State());
+    std::ofstream(systemctl.State() / "scan.log")
+        << "2021-02-22 18:40:07 signaux=2 surveiller=3 erreurs=1 code=0\nligne abimee\n";
+    result = RunProgram({"schedule", "status"}, systemctl.Environment());
+    EXPECT_NE(result.Out.find("Dernier passage : 2021-02-22 18:40:07, 2 signal(s), 3 a surveiller, "
+                              "1 erreur(s), code de sortie 0 (succes)\n"),
+              std::string::npos)
+        << result.Out;
+
+    result = RunProgram({"schedule", "disable"}, systemctl.Environment());
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Out,
+              "Scan planifie desactive, unites supprimees de " + systemctl.Units().string() + "\n");
+    EXPECT_FALSE(std::filesystem::exists(systemctl.Units() / "cotalys-scan.timer"));
+    EXPECT_FALSE(std::filesystem::exists(systemctl.Units() / "cotalys-scan.service"));
+    test::ExpectInOrder(test::ReadAll(systemctl.Calls()),
+                        {"--user disable --now cotalys-scan.timer\n", "--user daemon-reload\n"});
+    result = RunProgram({"schedule", "status"}, systemctl.Environment());
+    EXPECT_EQ(result.Out.rfind("Scan planifie : non (cotalys schedule enable pour l'activer)\n", 0),
+              0u);
+}
+
+TEST(CommandLine, WithoutSystemdUserSessionScheduleGivesTheCrontabLine) {
+    for (const bool missing : {false, true}) {
+        TFakeSystemctl systemctl(1, "Failed to connect to bus: No medium found");
+        if (missing) {
+            systemctl.RemoveSystemctl();
+        }
+        TProcessResult result = RunProgram({"schedule", "enable"}, systemctl.Environment());
+        EXPECT_EQ(result.ExitCode, 1) << missing;
+        EXPECT_EQ(result.Err, std::string("Pas de session systemd utilisateur joignable (") +
+                                  (missing ? "systemctl introuvable"
+                                           : "Failed to connect to bus: No medium found") +
+                                  ") : le scan planifie n'est pas active.\n"
+                                  "Ligne equivalente a ajouter avec crontab -e :\n");
+        EXPECT_NE(result.Out.find("\n15 18 * * 1-5 DBUS_SESSION_BUS_ADDRESS=unix:path=/run/user/" +
+                                  std::to_string(getuid()) + "/bus '" +
+                                  std::filesystem::canonical(COTALYS_EXECUTABLE).string() +
+                                  "' scan --notify\n"),
+                  std::string::npos)
+            << result.Out;
+        result = RunProgram({"schedule", "status"}, systemctl.Environment());
+        EXPECT_EQ(result.Out.rfind("Scan planifie : non, minuteur " +
+                                       (systemctl.Units() / "cotalys-scan.timer").string() +
+                                       " ecrit pour 18:15 mais pas active (",
+                                   0),
+                  0u)
+            << result.Out;
+    }
+    const TProcessResult result = RunProgram({"schedule", "enable", "--time", "25:00"});
+    EXPECT_EQ(result.ExitCode, 2);
+    EXPECT_EQ(result.Err, "Heure invalide pour --time : 25:00 (attendu HH:MM, de 00:00 a 23:59)\n");
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace cotalys {
+
+// One run of the daily scan as its log keeps it: when it ended (local time, "YYYY-MM-DD
+// HH:MM:SS", so that two times compare as texts), how many signals, symbols to watch and errors
+// it found, and the exit code of the program.
+struct TScanLogEntry {
+    std::string Time;
+    int Signals = 0;
+    int Watch = 0;
+    int Errors = 0;
+    int ExitCode = 0;
+};
+
+// "scan.log" in the program's state folder.
+std::filesystem::path ScanLogFile();
+// The local time now as "YYYY-MM-DD HH:MM:SS".
+std::string LocalTimeText();
+// "2021-02-22 18:15:03 signaux=2 surveiller=3 erreurs=0 code=0".
+std::string ScanLogLine(const TScanLogEntry& AEntry);
+// The entry of a line ScanLogLine wrote; nothing for any other line.
+std::optional<TScanLogEntry> ParseScanLogLine(const std::string& ALine);
+// Appends AEntry as a line to AFile, making its folder; false with the reason in AError when it
+// cannot be written.
+bool AppendScanLog(const std::filesystem::path& AFile, const TScanLogEntry& AEntry,
+                   std::string& AError);
+// The last readable entry of AFile; nothing when the file is missing or holds none.
+std::optional<TScanLogEntry> LastScanLogEntry(const std::filesystem::path& AFile);
+
+}  // namespace cotalys

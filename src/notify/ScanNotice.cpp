@@ -1,0 +1,35 @@
+#include "notify/ScanNotice.h"
+
+#include <algorithm>
+
+#include "core/Core.h"
+
+namespace cotalys {
+
+TScanNotice ScanNotice(const std::vector<TScanRow>& ARows) {
+    const auto count = [&ARows](TScanStatus AStatus) {
+        return static_cast<int>(
+            std::count_if(ARows.begin(), ARows.end(),
+                          [AStatus](const TScanRow& R) { return R.Status == AStatus; }));
+    };
+    const int signals = count(TScanStatus::ssSignal);
+    TScanNotice notice;
+    notice.Title = Format("Cotalys : %d signal(s) ce soir", signals);
+    if (signals == 0) {
+        notice.Body =
+            Format("Aucun signal ; %d titre(s) a surveiller", count(TScanStatus::ssWatch));
+        return notice;
+    }
+    for (const TScanRow& row : ARows) {
+        if (row.Status == TScanStatus::ssSignal && row.Selected && row.Size.Valid) {
+            notice.Body += (notice.Body.empty() ? "" : "\n") +
+                           Format("%s : %d titre(s)", row.Symbol, row.Size.Shares);
+        }
+    }
+    if (notice.Body.empty()) {
+        notice.Body = "Aucun signal retenu dans le portefeuille (reglages de taille)";
+    }
+    return notice;
+}
+
+}  // namespace cotalys

@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-core fonts-dejavu-core
   xvfb xauth xdotool
+  dbus-daemon dbus-bin dpkg-dev
   openssl ca-certificates
 )
 

@@ -3,6 +3,9 @@
 #include <filesystem>
 #include <iosfwd>
 #include <string>
+#include <vector>
+
+#include "scanner/Scanner.h"
 
 namespace cotalys {
 
@@ -36,6 +39,11 @@ std::string ScanCrontabLine(const std::filesystem::path& AProgram, const TSchedu
                             unsigned AUserId);
 // "18:15" as the timer written in ATimerText runs it; empty when it holds no OnCalendar line.
 std::string ScheduledTimeOf(const std::string& ATimerText);
+
+// The end of "scan --notify": the desktop notification of ARows (a line on AErr when it cannot
+// be shown) and the line of the run, with its exit code AExitCode, appended to the scan log (a
+// line on AErr when it cannot be written). Neither changes the exit code.
+void NotifyScanEnd(const std::vector<TScanRow>& ARows, int AExitCode, std::ostream& AErr);
 
 // The "schedule" subcommand: "enable" (at ATime), "disable" or "status".
 struct TScheduleOptions {

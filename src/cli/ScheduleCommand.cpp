@@ -159,6 +159,19 @@ int ScheduleStatus(std::ostream& AOut) {
 
 }  // namespace
 
+void NotifyScanEnd(const std::vector<TScanRow>& ARows, int AExitCode, std::ostream& AErr) {
+    std::string error;
+    if (!SendDesktopNotification(ScanNotice(ARows), error)) {
+        AErr << error << "\n";
+    }
+    const TScanLogEntry entry{LocalTimeText(), RowsWithStatus(ARows, TScanStatus::ssSignal),
+                              RowsWithStatus(ARows, TScanStatus::ssWatch),
+                              RowsWithStatus(ARows, TScanStatus::ssError), AExitCode};
+    if (!AppendScanLog(ScanLogFile(), entry, error)) {
+        AErr << error << "\n";
+    }
+}
+
 int ScheduleCommand(const TScheduleOptions& AOptions, std::ostream& AOut, std::ostream& AErr) {
     if (AOptions.Action == "enable") {
         return EnableSchedule(AOptions, AOut, AErr);

@@ -6,18 +6,18 @@
 
 namespace cotalys {
 
+int RowsWithStatus(const std::vector<TScanRow>& ARows, TScanStatus AStatus) {
+    return static_cast<int>(std::count_if(
+        ARows.begin(), ARows.end(), [AStatus](const TScanRow& R) { return R.Status == AStatus; }));
+}
+
 TScanNotice ScanNotice(const std::vector<TScanRow>& ARows) {
-    const auto count = [&ARows](TScanStatus AStatus) {
-        return static_cast<int>(
-            std::count_if(ARows.begin(), ARows.end(),
-                          [AStatus](const TScanRow& R) { return R.Status == AStatus; }));
-    };
-    const int signals = count(TScanStatus::ssSignal);
+    const int signals = RowsWithStatus(ARows, TScanStatus::ssSignal);
     TScanNotice notice;
     notice.Title = Format("Cotalys : %d signal(s) ce soir", signals);
     if (signals == 0) {
-        notice.Body =
-            Format("Aucun signal ; %d titre(s) a surveiller", count(TScanStatus::ssWatch));
+        notice.Body = Format("Aucun signal ; %d titre(s) a surveiller",
+                             RowsWithStatus(ARows, TScanStatus::ssWatch));
         return notice;
     }
     for (const TScanRow& row : ARows) {

@@ -88,6 +88,7 @@ TMainForm::TMainForm(QWidget* AOwner) : QMainWindow(AOwner) {
     BuildMenus();
     SetUpKeyboard();
     RestoreState();
+    NoteScheduledScan();
     FUIReady = true;
     FTopPanel->installEventFilter(this);
 }

@@ -71,6 +71,12 @@ public:
     void ExportClick();
     // Picks a price file for the location box.
     void BrowseClick();
+    // Picks a scanner CSV, the latest of the reports folder proposed, and shows its rows
+    // ("Ouvrir les resultats du scanner...").
+    void OpenScanResultsClick();
+    // Shows the rows of the scanner CSV AFile in a fresh results window; false, with an error box,
+    // for a file that is not one.
+    bool ShowScanResults(const std::filesystem::path& AFile);
 
     // The symbol list of the batch runs ("cac40.txt" beside the executable by default).
     void SetSymbolListFile(const std::filesystem::path& AFileName) { FSymbolListFile = AFileName; }
@@ -119,6 +125,8 @@ private:
     void LayoutTopPanel();
     void SetStatus(const QString& AText);
     void SourceChange();
+    // Says in the status bar that a scheduled scan ran since the window last looked.
+    void NoteScheduledScan();
 
     void StartLoad(const TLoadRequest& ARequest, IHistoricalDataProviderPtr AProvider);
     void LoadFinished(std::uint64_t AJob, TSymbolLoad& ALoad, TDateTime ADisplayFrom);

@@ -54,6 +54,8 @@ void TMainForm::BuildMenus() {
                              [this]() { BacktestClick(); });
     FActScan = AddAction(analysis, QStringLiteral("&Scanner du jour"), QKeySequence(),
                          [this]() { ScanClick(); });
+    AddAction(analysis, QStringLiteral("&Ouvrir les resultats du scanner..."), QKeySequence(),
+              [this]() { OpenScanResultsClick(); });
     analysis->addSeparator();
     FActStop = AddAction(analysis, QStringLiteral("A&rreter"), QKeySequence(Qt::Key_Escape),
                          [this]() { StopClick(); });

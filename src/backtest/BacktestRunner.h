@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "backtest/BacktestFigures.h"
 #include "backtest/BacktestReport.h"
 #include "backtest/BatchRun.h"
 #include "signals/EntrySignals.h"
@@ -57,6 +58,8 @@ public:
     // The file of the settings' differences to the reference, beside the detail CSV; empty when
     // it could not be written.
     const std::filesystem::path& ConfidenceFileName() const { return FConfidenceFileName; }
+    // The figures of the last run's pictures; empty before the first run.
+    const TBacktestFigures& Figures() const { return FFigures; }
     // One "SYMBOL : message" entry per symbol the last run skipped.
     const std::vector<std::string>& Failed() const { return FFailed; }
 
@@ -72,7 +75,8 @@ public:
                          std::vector<std::string>& ACsvLines) const;
 
 private:
-    // The report of AResults, ended by the line of the detail CSV, which it writes.
+    // The report of AResults, ended by the line of the detail CSV, which it writes; keeps the
+    // figures of the run's pictures.
     std::string Report(const TBacktestResults& AResults, const std::vector<std::string>& ACsvLines,
                        const TBacktestPeriod& APeriod);
 
@@ -85,6 +89,7 @@ private:
     std::filesystem::path FCsvFileName;
     std::filesystem::path FConfidenceFileName;
     std::vector<std::string> FFailed;
+    TBacktestFigures FFigures;
     int FYears = 1;
     std::string FIndexSymbol = MarketIndexSymbol;
     TSizingParams FSizing;

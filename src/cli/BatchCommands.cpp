@@ -6,6 +6,7 @@
 #include "backtest/Backtest.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/PngExport.h"
 #include "core/Core.h"
 #include "providers/Providers.h"
 #include "scanner/Scanner.h"
@@ -146,6 +147,14 @@ int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions
     const std::string report = runner.Run(
         ProgressTo(AErr), CancelOnInterrupt(AErr, "Backtest : arret demande, rapport partiel"));
     AOut << report << "\r\n";
+    if (!AOptions.PngFile.empty()) {
+        if (runner.Figures().Empty()) {
+            AErr << "Graphique du backtest non exporte : aucun titre analyse\n";
+        } else {
+            ExportBacktestPng(runner.Figures(), AOptions.PngFile);
+            AErr << "Graphique du backtest exporte : " << AOptions.PngFile << "\n";
+        }
+    }
     if (runner.CsvFileName().empty()) {
         AErr << report.substr(report.rfind("\r\n") + 4) << "\n";
         return ExitFailure;

@@ -138,6 +138,8 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
     backtestCommand->add_option("--years", batch.Years, "Periode en annees : 1, 3 ou 5")
         ->check(CLI::IsMember({1, 3, 5}))
         ->type_name("N");
+    backtestCommand->add_option("--png", batch.PngFile, "Exporter le graphique du backtest en PNG")
+        ->type_name("FICHIER");
     for (CLI::App* command : {scanCommand, backtestCommand}) {
         command->add_option("--symbols", batch.SymbolsFile, "Fichier de symboles")
             ->type_name("FICHIER");
@@ -203,7 +205,8 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
                          FooterLine("rapports (ecrits)",
                                     (CotalysDir() / "backtest_Nans_AAAAMMJJ_HHMM.csv").string()) +
                              FooterLine("", "et backtest_Nans_AAAAMMJJ_HHMM_confiance.csv,") +
-                             FooterLine("", "ou dans le dossier de --output-dir"),
+                             FooterLine("", "ou dans le dossier de --output-dir") +
+                             FooterLine("graphique (ecrit)", "fichier de --png"),
                          interrupted));
     for (CLI::App* command : {serveCommand, storeCommand, storeStatus, storeClear, storeImport}) {
         command->footer(SubcommandFooter(app, ""));

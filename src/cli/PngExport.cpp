@@ -9,6 +9,26 @@
 
 namespace cotalys {
 
+namespace {
+
+// The GUI application drawing needs, made here on the off-screen platform without a display;
+// null when the program already has one.
+std::unique_ptr<QGuiApplication> DrawingApplication() {
+    std::unique_ptr<QGuiApplication> application;
+    if (QGuiApplication::instance() == nullptr) {
+        if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+            setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        }
+        static int argc = 1;
+        static char name[] = "cotalys";
+        static char* argv[] = {name, nullptr};
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return application;
+}
+
+}  // namespace
+
 bool ParseImageSize(const std::string& AText, int& AWidth, int& AHeight) {
     const auto separator = AText.find_first_of("xX");
     if (separator == std::string::npos) {
@@ -31,22 +51,17 @@ void ExportChartPng(const TSymbolReview& AReview, const std::string& AFileName, 
         throw EFinanceError("Aucune seance a partir du " +
                             FormatDateTime("dd/mm/yyyy", AFrom, FrenchFormatSettings()));
     }
-    // Drawing needs a GUI application; without a display the off-screen platform serves.
-    std::unique_ptr<QGuiApplication> application;
-    if (QGuiApplication::instance() == nullptr) {
-        if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-            setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        }
-        static int argc = 1;
-        static char name[] = "cotalys";
-        static char* argv[] = {name, nullptr};
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> application = DrawingApplication();
     const TDateTime from = AFrom > 0 ? AFrom : series.GetBar(AReview.First()).Date;
     TChartScene scene = TChartScene::Of(series, AReview.Analysis(), AReview.Colorizer(), from);
     scene.Zones = AReview.Zones();
     scene.Signals = AReview.Signals();
     SaveChartToPng(std::move(scene), AFileName, AWidth, AHeight);
+}
+
+void ExportBacktestPng(const TBacktestFigures& AFigures, const std::string& AFileName) {
+    const std::unique_ptr<QGuiApplication> application = DrawingApplication();
+    SaveBacktestToPng(AFigures, AFileName, BacktestPngWidth, BacktestPngHeight);
 }
 
 }  // namespace cotalys

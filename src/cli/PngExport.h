@@ -18,4 +18,8 @@ bool ParseImageSize(const std::string& AText, int& AWidth, int& AHeight);
 void ExportChartPng(const TSymbolReview& AReview, const std::string& AFileName,
                     int AWidth = ChartPngWidth, int AHeight = ChartPngHeight, TDateTime AFrom = 0);
 
+// Draws the pictures of a backtest off screen and writes them as a 1600 x 1000 24-bit PNG.
+// Throws EFinanceError when the image cannot be written.
+void ExportBacktestPng(const TBacktestFigures& AFigures, const std::string& AFileName);
+
 }  // namespace cotalys

@@ -2,6 +2,7 @@
 
 // Entry signals and the market regime they are judged against: the signal records, detection,
 // outcomes with stops, statistics, the reference and the French report tables.
+#include "signals/BacktestFigures.h"
 #include "signals/BaselineSignals.h"
 #include "signals/Confidence.h"
 #include "signals/EntrySignal.h"

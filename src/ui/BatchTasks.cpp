@@ -27,9 +27,10 @@ std::string Interrupted(const char* APrefix, const std::exception& AError) {
 
 }  // namespace
 
-std::string RunBacktestTask(const TBatchSnapshot& ASnapshot, const TBatchFeedback& AFeedback) {
+TBacktestOutcome RunBacktestTask(const TBatchSnapshot& ASnapshot, const TBatchFeedback& AFeedback) {
     // A stop also ends the download in progress at once.
     const TTransferCancelScope cancelTransfers(ASnapshot.Cancel.get());
+    TBacktestOutcome outcome;
     try {
         TBacktestRunner runner(ASnapshot.Symbols, StandardVariants());
         runner.SetYears(ASnapshot.Years);
@@ -37,10 +38,13 @@ std::string RunBacktestTask(const TBatchSnapshot& ASnapshot, const TBatchFeedbac
         if (ASnapshot.DelayMs >= 0) {
             runner.SetDelayMs(ASnapshot.DelayMs);
         }
-        return runner.Run(AFeedback.Line, CancelQuery(ASnapshot, AFeedback));
+        outcome.Report = runner.Run(AFeedback.Line, CancelQuery(ASnapshot, AFeedback));
+        outcome.Figures = runner.Figures();
+        outcome.CsvFile = runner.CsvFileName().string();
     } catch (const std::exception& e) {
-        return Interrupted("Backtest interrompu : ", e);
+        outcome.Report = Interrupted("Backtest interrompu : ", e);
     }
+    return outcome;
 }
 
 TScanOutcome RunScanTask(const TBatchSnapshot& ASnapshot, const TBatchFeedback& AFeedback) {

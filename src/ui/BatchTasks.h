@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "scanner/Scanner.h"
+#include "signals/EntrySignals.h"
 #include "signals/MarketContext.h"
 #include "sizing/PositionSizing.h"
 
@@ -37,9 +38,16 @@ struct TScanOutcome {
     std::string Report;
 };
 
-// The backtest of ASnapshot; the runner's report, or "Backtest interrompu : CLASS : message".
-// Never throws.
-std::string RunBacktestTask(const TBatchSnapshot& ASnapshot, const TBatchFeedback& AFeedback);
+// What a backtest hands back to the window.
+struct TBacktestOutcome {
+    std::string Report;
+    TBacktestFigures Figures;  // empty when the run failed
+    std::string CsvFile;       // the detail CSV; empty when it was not written
+};
+
+// The backtest of ASnapshot: the runner's report, its figures and its detail CSV; on failure the
+// report is "Backtest interrompu : CLASS : message" and nothing else is set. Never throws.
+TBacktestOutcome RunBacktestTask(const TBatchSnapshot& ASnapshot, const TBatchFeedback& AFeedback);
 
 // The daily scan of ASnapshot; on failure the report is "Scanner interrompu : CLASS : message"
 // and the rows are empty. Never throws.

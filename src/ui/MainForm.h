@@ -27,9 +27,11 @@ class QSplitter;
 
 namespace cotalys {
 
+class TBacktestResultsForm;
 class TFocusMark;
 class TScannerResultsForm;
 class TStockChartView;
+struct TBacktestOutcome;
 struct TBatchFeedback;
 struct TScanOutcome;
 
@@ -97,6 +99,8 @@ public:
     // The chart and the scanner results window (null before the first scan with rows).
     TStockChartView* Chart() const { return FChart; }
     TScannerResultsForm* ScanForm() const;
+    // The results window of the last backtest; null before the first one ends.
+    TBacktestResultsForm* BacktestForm() const;
     // The top strip, for layout checks.
     QWidget* TopPanel() const { return FTopPanel; }
     // The log box, for scrolling checks.
@@ -141,7 +145,7 @@ private:
     void EndRun(bool& ARunning, QPushButton* AButton, const QString& ACaption,
                 const QString& ARunName, const std::atomic<bool>& ACancel);
     void RunProgress(int AStarted);
-    void BacktestFinished(const std::string& AReport);
+    void BacktestFinished(TBacktestOutcome& AOutcome);
     void ScanFinished(TScanOutcome& AOutcome);
 
     QWidget* FTopPanel = nullptr;
@@ -160,6 +164,7 @@ private:
     QPushButton* FBtnSizing = nullptr;
     TSizingParams FSizing;
     QPointer<TScannerResultsForm> FScanForm;
+    QPointer<TBacktestResultsForm> FBacktestForm;
     TStockChartView* FChart = nullptr;
     QSplitter* FSplitter = nullptr;
     QPlainTextEdit* FLog = nullptr;

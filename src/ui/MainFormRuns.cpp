@@ -7,6 +7,7 @@
 
 #include "backtest/Backtest.h"
 #include "ui/BackgroundTask.h"
+#include "ui/BacktestResultsForm.h"
 #include "ui/BatchTasks.h"
 #include "ui/Captions.h"
 #include "ui/MainForm.h"
@@ -28,6 +29,10 @@ std::string FullPath(const std::filesystem::path& APath) {
 
 TScannerResultsForm* TMainForm::ScanForm() const {
     return FScanForm;
+}
+
+TBacktestResultsForm* TMainForm::BacktestForm() const {
+    return FBacktestForm;
 }
 
 TBatchFeedback TMainForm::Feedback() {
@@ -114,14 +119,23 @@ void TMainForm::BacktestClick() {
 
     const QPointer<QObject> window(this);
     StartBackgroundTask([this, window, snapshot, feedback = Feedback()]() {
-        std::string report = RunBacktestTask(snapshot, feedback);
-        PostToInterface(window, [this, report]() { BacktestFinished(report); });
+        auto outcome = std::make_shared<TBacktestOutcome>(RunBacktestTask(snapshot, feedback));
+        PostToInterface(window, [this, outcome]() { BacktestFinished(*outcome); });
     });
 }
 
-void TMainForm::BacktestFinished(const std::string& AReport) {
-    Log(AReport);
+void TMainForm::BacktestFinished(TBacktestOutcome& AOutcome) {
+    Log(AOutcome.Report);
     EndRun(FBacktestRunning, FBtnBacktest, BacktestCaption, BacktestName, *FCancelBacktest);
+    if (AOutcome.Figures.Empty()) {
+        return;
+    }
+    if (!FBacktestForm) {
+        FBacktestForm = new TBacktestResultsForm(this);
+    }
+    FBacktestForm->SetResults(AOutcome.Figures, AOutcome.CsvFile);
+    FBacktestForm->show();
+    FBacktestForm->raise();
 }
 
 std::vector<std::string> TMainForm::ScannerSymbols() {

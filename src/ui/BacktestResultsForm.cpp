@@ -1,0 +1,129 @@
+#include "ui/BacktestResultsForm.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "chart/ChartView.h"
+#include "core/Core.h"
+#include "ui/FileFilter.h"
+#include "ui/MessageBox.h"
+#include "ui/UiText.h"
+#include "ui/WindowFont.h"
+
+namespace cotalys {
+
+namespace {
+
+// The picture of the figures it is given, drawn anew at its size on every paint.
+class TBacktestPictureView : public QWidget {
+public:
+    TBacktestPictureView(QWidget* AOwner, const TBacktestFigures& AFigures)
+        : QWidget(AOwner), FFigures(AFigures), FFont(ChartFont()) {
+        setMinimumSize(400, 300);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        DrawBacktestPicture(painter, FFigures, width(), height(), FFont);
+    }
+
+private:
+    const TBacktestFigures& FFigures;
+    QFont FFont;
+};
+
+}  // namespace
+
+TBacktestResultsForm::TBacktestResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt::Window) {
+    setWindowTitle(QStringLiteral("Resultats du backtest"));
+    ApplyWindowFont(this);
+    resize(Scaled(this, 1200), Scaled(this, 800));
+    if (AOwner != nullptr) {
+        move(AOwner->geometry().center() - rect().center());
+    }
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto* top = new QWidget(this);
+    top->setFixedHeight(36);
+    auto* strip = new QHBoxLayout(top);
+    strip->setContentsMargins(8, 0, 8, 0);
+    FInfo = new QLabel(top);
+    FInfo->setObjectName(QStringLiteral("info"));
+    FSavePng = new QPushButton(QStringLiteral("Enregistrer en PNG..."), top);
+    FSavePng->setObjectName(QStringLiteral("savePng"));
+    FSavePng->setToolTip(QStringLiteral("Enregistre ce graphique en image PNG de 1600 x 1000"));
+    connect(FSavePng, &QPushButton::clicked, this, &TBacktestResultsForm::SavePngClick);
+    FOpenCsv = new QPushButton(QStringLiteral("Ouvrir le CSV"), top);
+    FOpenCsv->setObjectName(QStringLiteral("openCsv"));
+    FOpenCsv->setToolTip(
+        QStringLiteral("Ouvre le detail des signaux avec l'application associee aux fichiers CSV"));
+    FOpenCsv->setEnabled(false);
+    connect(FOpenCsv, &QPushButton::clicked, this, &TBacktestResultsForm::OpenCsv);
+    strip->addWidget(FInfo, 1);
+    strip->addWidget(FSavePng);
+    strip->addWidget(FOpenCsv);
+    column->addWidget(top);
+    FPicture = new TBacktestPictureView(this, FFigures);
+    FPicture->setObjectName(QStringLiteral("picture"));
+    column->addWidget(FPicture, 1);
+}
+
+void TBacktestResultsForm::SetResults(const TBacktestFigures& AFigures,
+                                      const std::string& ACsvFile) {
+    FFigures = AFigures;
+    FCsvFile = ToQ(ACsvFile);
+    FOpenCsv->setEnabled(!FCsvFile.isEmpty());
+    FInfo->setText(FCsvFile.isEmpty() ? QStringLiteral("Detail des signaux non ecrit")
+                                      : QStringLiteral("Detail : ") + FCsvFile);
+    FPicture->update();
+}
+
+QString TBacktestResultsForm::InfoText() const {
+    return FInfo->text();
+}
+
+void TBacktestResultsForm::SavePngClick() {
+    std::filesystem::path proposed =
+        DocumentsDir() /
+        Format("backtest_%s.png", FormatDateTime("yyyymmdd", Today(), DefaultFormatSettings()));
+    if (!FCsvFile.isEmpty()) {
+        proposed = std::filesystem::path(FromQ(FCsvFile)).replace_extension(".png");
+    }
+    QFileDialog dialog(this);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QtFileFilter(PngFileFilter));
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    dialog.setDirectory(ToQ(proposed.parent_path().string()));
+    dialog.selectFile(ToQ(proposed.filename().string()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString fileName = dialog.selectedFiles().constFirst();
+    try {
+        SaveBacktestToPng(FFigures, FromQ(fileName));
+        FInfo->setText(QStringLiteral("Graphique enregistre : ") + fileName);
+    } catch (const std::exception& e) {
+        ShowMessage(this, TMessageKind::mkError,
+                    QStringLiteral("Enregistrement impossible : ") + QString::fromUtf8(e.what()));
+    }
+}
+
+void TBacktestResultsForm::OpenCsv() {
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(FCsvFile))) {
+        ShowMessage(this, TMessageKind::mkWarning,
+                    QStringLiteral("Ouverture impossible : ") + FCsvFile);
+    }
+}
+
+}  // namespace cotalys

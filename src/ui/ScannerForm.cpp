@@ -30,6 +30,9 @@ namespace cotalys {
 
 namespace {
 
+// Statut and Symbole stay in view when the grid scrolls right.
+constexpr int FrozenColumns = 2;
+
 QColor BannerColorOf(const TMarketContext& AMarket) {
     if (!AMarket.Valid) {
         return QColor(248, 224, 224);
@@ -192,7 +195,7 @@ void TScannerResultsForm::BuildFrozenColumn() {
     FFrozen->horizontalHeader()->setSectionsClickable(false);
     FFrozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     FFrozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (int column = 1; column < ScanColumnCount; ++column) {
+    for (int column = FrozenColumns; column < ScanColumnCount; ++column) {
         FFrozen->setColumnHidden(column, true);
     }
     FList->viewport()->stackUnder(FFrozen);
@@ -203,7 +206,7 @@ void TScannerResultsForm::BuildFrozenColumn() {
             &QScrollBar::setValue);
     connect(FList->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int AColumn, int, int) {
-                if (AColumn == 0) {
+                if (AColumn < FrozenColumns) {
                     PlaceFrozenColumn();
                 }
             });
@@ -212,8 +215,11 @@ void TScannerResultsForm::BuildFrozenColumn() {
 }
 
 void TScannerResultsForm::PlaceFrozenColumn() {
-    const int width = FList->columnWidth(0);
-    FFrozen->setColumnWidth(0, width);
+    int width = 0;
+    for (int column = 0; column < FrozenColumns; ++column) {
+        FFrozen->setColumnWidth(column, FList->columnWidth(column));
+        width += FList->columnWidth(column);
+    }
     FFrozen->setGeometry(FList->frameWidth(), FList->frameWidth(), width,
                          FList->viewport()->height() + FList->horizontalHeader()->height());
 }

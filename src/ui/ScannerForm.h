@@ -21,9 +21,9 @@ namespace cotalys {
 class TScanRowsModel;
 
 // The non-modal window of the daily scan: a banner with the CAC 40 context, an information line
-// and the grid of rows, styled by status, whose Symbole column stays in view when it scrolls. A
-// double-click or Enter on a line asks the owner to open that symbol. Closing it only hides it; the
-// next scan shows it again.
+// and the grid of rows, styled by status, whose Statut and Symbole columns stay in view when it
+// scrolls. A double-click or Enter on a line asks the owner to open that symbol. Closing it only
+// hides it; the next scan shows it again.
 class TScannerResultsForm : public QWidget {
     Q_OBJECT
 
@@ -47,7 +47,8 @@ public:
     bool BannerShown() const;
     TScanRowsModel* Model() const { return FModel; }
     QTableView* List() const { return FList; }
-    // The copy of the Symbole column that stays over the grid's left edge when it scrolls right.
+    // The copy of the Statut and Symbole columns that stays over the grid's left edge when it
+    // scrolls right.
     QTableView* FrozenColumn() const { return FFrozen; }
 
 protected:

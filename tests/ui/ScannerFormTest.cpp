@@ -175,17 +175,19 @@ TEST(ScannerResultsFormTest, SymbolColumnStaysInViewWhenScrolledRight) {
     list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
     ASSERT_GT(list->verticalScrollBar()->maximum(), 0);
     list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
-    ASSERT_LT(list->columnViewportPosition(0), -list->columnWidth(0));
+    ASSERT_LT(list->columnViewportPosition(1), -list->columnWidth(1));
     EXPECT_TRUE(frozen->isVisible());
     EXPECT_EQ(frozen->model(), list->model());
-    EXPECT_TRUE(frozen->isColumnHidden(1));
+    EXPECT_FALSE(frozen->isColumnHidden(1));
+    EXPECT_TRUE(frozen->isColumnHidden(2));
     EXPECT_EQ(frozen->x(), list->frameWidth());
-    EXPECT_EQ(frozen->width(), list->columnWidth(0));
+    EXPECT_EQ(frozen->width(), list->columnWidth(0) + list->columnWidth(1));
     EXPECT_EQ(frozen->verticalScrollBar()->value(), list->verticalScrollBar()->value());
-    // The symbol of the first visible line is the one drawn at the left edge.
+    // The status and symbol of the first visible line are the ones drawn at the left edge.
     const QModelIndex shown = frozen->indexAt(QPoint(4, 4));
     EXPECT_EQ(shown.column(), 0);
     EXPECT_EQ(shown.row(), list->rowAt(4));
+    EXPECT_EQ(frozen->indexAt(QPoint(list->columnWidth(0) + 4, 4)).column(), 1);
 
     // A click on the frozen symbol selects the line in the grid.
     QTest::mouseClick(frozen->viewport(), Qt::LeftButton, {}, QPoint(4, 4));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <utility>
 
 #include "chart/ChartCanvas.h"
 #include "core/Core.h"
@@ -67,10 +68,12 @@ struct TValueScale {
     double Tick(int AIndex) const { return Low + AIndex * Step; }
 };
 
-// A scale of round steps covering ALow .. AHigh and 0.
+// A scale of round steps covering ALow .. AHigh and 0, with a twentieth of the span as room
+// beyond the values, so no bar or whisker ends on the plot's edge.
 TValueScale RoundScale(double ALow, double AHigh, int ASteps) {
-    ALow = std::min(ALow, 0.0);
-    AHigh = std::max(AHigh, 0.0);
+    const double room = (std::max(AHigh, 0.0) - std::min(ALow, 0.0)) / 20;
+    ALow = ALow < 0 ? ALow - room : 0;
+    AHigh = AHigh > 0 ? AHigh + room : 0;
     if (!(AHigh > ALow)) {
         AHigh = ALow + 1;
     }
@@ -139,20 +142,27 @@ TPixelRect BarOf(const TChartPanel& APanel, int ALeft, int AWidth, double AValue
     return {ALeft, std::min(zero, top), ALeft + AWidth, std::max(zero, top) + 1};
 }
 
-// The panel's outline, its title strip and a legend of coloured squares at the right of it.
-void DrawPanelHeader(TChartCanvas& ACanvas, const TPixelRect& APanel, const std::string& ATitle,
-                     const std::vector<std::pair<TColor, std::string>>& ALegend) {
-    ACanvas.FilledRectangle(APanel, palette::PanelBorder, palette::Background);
+using TLegend = std::vector<std::pair<TColor, std::string>>;
+
+// ALegend on one line ending at ARight, its text's top at ATop; returns where it starts.
+int DrawLegend(TChartCanvas& ACanvas, int ARight, int ATop, const TLegend& ALegend) {
     ACanvas.SetFontSize(9);
-    int right = APanel.Right - RightPad;
+    int right = ARight;
     for (auto it = ALegend.rbegin(); it != ALegend.rend(); ++it) {
-        const int width = ACanvas.TextWidth(it->second);
-        right -= width;
-        ACanvas.TextOut(right, APanel.Top + 7, it->second, palette::Label);
+        right -= ACanvas.TextWidth(it->second);
+        ACanvas.TextOut(right, ATop, it->second, palette::Label);
         right -= 18;
-        ACanvas.FillRect({right, APanel.Top + 9, right + 12, APanel.Top + 21}, it->first);
+        ACanvas.FillRect({right, ATop + 2, right + 12, ATop + 14}, it->first);
         right -= 16;
     }
+    return right;
+}
+
+// The panel's outline, its title and a legend at the right of the title.
+void DrawPanelHeader(TChartCanvas& ACanvas, const TPixelRect& APanel, const std::string& ATitle,
+                     const TLegend& ALegend) {
+    ACanvas.FilledRectangle(APanel, palette::PanelBorder, palette::Background);
+    const int right = DrawLegend(ACanvas, APanel.Right - RightPad, APanel.Top + 7, ALegend);
     ACanvas.SetFontSize(10);
     ACanvas.TextInRect({APanel.Left + 10, APanel.Top + 4, right, APanel.Top + HeaderHeight}, ATitle,
                        palette::HoverText, TTextPlacement::tpTopLeft);
@@ -246,7 +256,7 @@ void DrawSettings(TChartCanvas& ACanvas, const TBacktestFigures& AFigures, int A
         nameWidth =
             std::max(nameWidth, ACanvas.TextWidth(Format("%s (%d)", row.Name, row.Signals)));
     }
-    nameWidth = std::min(nameWidth + 12, panel.Width() * 2 / 5);
+    nameWidth = std::min(nameWidth + 24, panel.Width() * 2 / 5);
     verdictWidth += 16;
     const TPixelRect plot = {panel.Left + nameWidth, panel.Top + HeaderHeight,
                              panel.Right - verdictWidth, panel.Bottom - BottomAxisHeight};
@@ -322,13 +332,8 @@ void DrawResults(TChartCanvas& ACanvas, const TBacktestFigures& AFigures, int AW
     const TPixelRect panel = BacktestPanelsOf(AWidth, AHeight).Results;
     const std::vector<double>& setting = AFigures.SettingResults20;
     const std::vector<double>& reference = AFigures.ReferenceResults20;
-    DrawPanelHeader(
-        ACanvas, panel, "Repartition des resultats a +20 seances (en % de chaque ensemble)",
-        {{BacktestSettingColor, Format("Reglage : %d, moy. %s", static_cast<int>(setting.size()),
-                                       Percent1(MeanOf(setting)))},
-         {BacktestReferenceColor,
-          Format("Reference : %d, moy. %s", static_cast<int>(reference.size()),
-                 Percent1(MeanOf(reference)))}});
+    DrawPanelHeader(ACanvas, panel,
+                    "Repartition des resultats a +20 seances (en % de chaque ensemble)", {});
     const TPixelRect plot = PlotOf(panel, BottomAxisHeight);
     std::vector<double> all = setting;
     all.insert(all.end(), reference.begin(), reference.end());
@@ -362,11 +367,30 @@ void DrawResults(TChartCanvas& ACanvas, const TBacktestFigures& AFigures, int AW
         const int right = ValueToX(plot, binScale.Low, binScale.High, first + (bin + 1) * width);
         const int middle = (left + right) / 2;
         const auto i = static_cast<std::size_t>(bin);
-        ACanvas.FillRect(BarOf(shares, left + 1, middle - left - 1, settingShares[i]),
-                         BacktestSettingColor);
-        ACanvas.FillRect(BarOf(shares, middle, right - middle - 1, referenceShares[i]),
-                         BacktestReferenceColor);
+        // An empty bin shows no bar rather than a line along the base.
+        if (settingShares[i] > 0) {
+            ACanvas.FillRect(BarOf(shares, left + 1, middle - left - 1, settingShares[i]),
+                             BacktestSettingColor);
+        }
+        if (referenceShares[i] > 0) {
+            ACanvas.FillRect(BarOf(shares, middle, right - middle - 1, referenceShares[i]),
+                             BacktestReferenceColor);
+        }
     }
+    // The legend on a white box in the plot's top right corner, where the tails leave room.
+    const std::string settingText =
+        Format("Reglage : %d signaux, moyenne %s", static_cast<int>(setting.size()),
+               Percent1(MeanOf(setting)));
+    const std::string referenceText =
+        Format("Reference : %d seances, moyenne %s", static_cast<int>(reference.size()),
+               Percent1(MeanOf(reference)));
+    ACanvas.SetFontSize(9);
+    const int boxWidth =
+        std::max(ACanvas.TextWidth(settingText), ACanvas.TextWidth(referenceText)) + 40;
+    ACanvas.FillRect({plot.Right - boxWidth, plot.Top + 2, plot.Right - 2, plot.Top + 46},
+                     palette::Background);
+    DrawLegend(ACanvas, plot.Right - 8, plot.Top + 6, {{BacktestSettingColor, settingText}});
+    DrawLegend(ACanvas, plot.Right - 8, plot.Top + 26, {{BacktestReferenceColor, referenceText}});
     if (first < 0 && binScale.High > 0) {
         const int zero = ValueToX(plot, binScale.Low, binScale.High, 0);
         ACanvas.Line(zero, plot.Top, zero, plot.Bottom, palette::Label, TLineStyle::lsDashed);

@@ -8,9 +8,7 @@ namespace cotalys {
 namespace {
 
 int YearOfDate(TDateTime ADate) {
-    int year = 0;
-    int month = 0;
-    int day = 0;
+    int year = 0, month = 0, day = 0;
     DecodeDate(ADate, year, month, day);
     return year;
 }

@@ -35,8 +35,6 @@ constexpr int AxisSteps = 5;
 // (they fall into the end bins).
 constexpr int HistogramBins = 24;
 constexpr double HistogramTail = 0.01;
-// 96 dots per inch.
-constexpr int DotsPerMeter = 3780;
 
 const TColor Better = palette::CompleteSignal;
 const TColor Worse = palette::HistogramDownStrong;
@@ -457,12 +455,7 @@ void DrawBacktestPicture(QPainter& APainter, const TBacktestFigures& AFigures, i
 
 QImage RenderBacktestImage(const TBacktestFigures& AFigures, int AWidth, int AHeight,
                            const QFont& AFont) {
-    QImage image(AWidth, AHeight, QImage::Format_RGB888);
-    if (AWidth < 1 || AHeight < 1 || image.isNull()) {
-        throw EFinanceError(Format("Taille d'image invalide : %dx%d", AWidth, AHeight));
-    }
-    image.setDotsPerMeterX(DotsPerMeter);
-    image.setDotsPerMeterY(DotsPerMeter);
+    QImage image = BlankPngImage(AWidth, AHeight);
     QPainter painter(&image);
     DrawBacktestPicture(painter, AFigures, AWidth, AHeight, AFont);
     return image;

@@ -19,13 +19,18 @@ constexpr int PngQuality = 80;
 
 }  // namespace
 
-QImage RenderChartImage(const TChartScene& AScene, int AWidth, int AHeight, const QFont& AFont) {
+QImage BlankPngImage(int AWidth, int AHeight) {
     QImage image(AWidth, AHeight, QImage::Format_RGB888);
     if (AWidth < 1 || AHeight < 1 || image.isNull()) {
         throw EFinanceError(Format("Taille d'image invalide : %dx%d", AWidth, AHeight));
     }
     image.setDotsPerMeterX(DotsPerMeter);
     image.setDotsPerMeterY(DotsPerMeter);
+    return image;
+}
+
+QImage RenderChartImage(const TChartScene& AScene, int AWidth, int AHeight, const QFont& AFont) {
+    QImage image = BlankPngImage(AWidth, AHeight);
     QPainter painter(&image);
     RenderChart(painter, AScene, AWidth, AHeight, AFont);
     return image;

@@ -13,6 +13,10 @@ namespace cotalys {
 inline constexpr int ChartPngWidth = 1600;
 inline constexpr int ChartPngHeight = 1000;
 
+// A blank AWidth x AHeight 24-bit RGB image of 96 dots per inch, for drawings exported as PNG.
+// Throws EFinanceError "Taille d'image invalide : WxH" for a size the image cannot have.
+QImage BlankPngImage(int AWidth, int AHeight);
+
 // AScene drawn at AWidth x AHeight on a 24-bit RGB image of 96 dots per inch, so point sizes
 // give the same pixels on any machine. Throws EFinanceError "Taille d'image invalide : WxH" for
 // a size the image cannot have.

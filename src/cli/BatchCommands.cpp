@@ -7,6 +7,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/PngExport.h"
+#include "cli/Schedule.h"
 #include "core/Core.h"
 #include "providers/Providers.h"
 #include "scanner/Scanner.h"
@@ -93,6 +94,28 @@ TSizingParams UserSizing(std::ostream& AErr) {
     return sizing;
 }
 
+// Writes the report of a scan that ran and says how the run ends: its exit code.
+int ReportScan(const TDailyScanner& AScanner, const std::vector<TScanRow>& ARows,
+               std::ostream& AOut, std::ostream& AErr) {
+    AOut << TDailyScanner::FormatReport(ARows, AScanner.Market(), AScanner.Interrupted()) << "\r\n";
+    if (AScanner.CsvFileName().empty()) {
+        AErr << "Scanner : CSV non ecrit : " << AScanner.CsvError() << "\n";
+        return ExitFailure;
+    }
+    AOut << "Detail du scanner : " << AScanner.CsvFileName().string() << "\r\n";
+    if (StopRequested) {
+        return ExitInterrupted;
+    }
+    const bool allFailed = std::all_of(ARows.begin(), ARows.end(), [](const TScanRow& ARow) {
+        return ARow.Status == TScanStatus::ssError;
+    });
+    if (allFailed) {
+        AErr << "Scanner : aucun titre n'a pu etre analyse\n";
+        return ExitFailure;
+    }
+    return ExitSuccess;
+}
+
 }  // namespace
 
 int ScanCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions, std::ostream& AOut,
@@ -111,23 +134,11 @@ int ScanCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions, st
     const TInterruptGuard guard;
     const std::vector<TScanRow> rows =
         scanner.Run(ProgressTo(AErr), CancelOnInterrupt(AErr, "Scanner : arret demande"));
-    AOut << TDailyScanner::FormatReport(rows, scanner.Market(), scanner.Interrupted()) << "\r\n";
-    if (scanner.CsvFileName().empty()) {
-        AErr << "Scanner : CSV non ecrit : " << scanner.CsvError() << "\n";
-        return ExitFailure;
+    const int exitCode = ReportScan(scanner, rows, AOut, AErr);
+    if (AOptions.Notify) {
+        NotifyScanEnd(rows, exitCode, AErr);
     }
-    AOut << "Detail du scanner : " << scanner.CsvFileName().string() << "\r\n";
-    if (StopRequested) {
-        return ExitInterrupted;
-    }
-    const bool allFailed = std::all_of(rows.begin(), rows.end(), [](const TScanRow& ARow) {
-        return ARow.Status == TScanStatus::ssError;
-    });
-    if (allFailed) {
-        AErr << "Scanner : aucun titre n'a pu etre analyse\n";
-        return ExitFailure;
-    }
-    return ExitSuccess;
+    return exitCode;
 }
 
 int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions,

@@ -134,6 +134,9 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
 
     TBatchOptions batch;
     CLI::App* scanCommand = app.add_subcommand("scan", "Scanner du jour sur le CAC 40");
+    scanCommand->add_flag(
+        "--notify", batch.Notify,
+        "Notifier le bureau a la fin et noter le passage dans le journal des scans");
     CLI::App* backtestCommand = app.add_subcommand("backtest", "Backtest du signal sur le CAC 40");
     backtestCommand->add_option("--years", batch.Years, "Periode en annees : 1, 3 ou 5")
         ->check(CLI::IsMember({1, 3, 5}))
@@ -198,7 +201,9 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
     scanCommand->footer(SubcommandFooter(
         app,
         FooterLine("rapport (ecrit)", (CotalysDir() / "scanner_AAAAMMJJ_HHMM.csv").string()) +
-            FooterLine("", "ou dans le dossier de --output-dir"),
+            FooterLine("", "ou dans le dossier de --output-dir") +
+            FooterLine("journal des scans (ecrit)", ScanLogFile().string()) +
+            FooterLine("", "avec --notify"),
         interrupted));
     backtestCommand->footer(
         SubcommandFooter(app,

@@ -30,6 +30,7 @@ struct TBatchOptions {
     std::string SymbolsFile;  // empty: "cac40.txt" beside the executable, else the CAC 40
     std::string OutputDir;    // folder of the report files; empty for the Cotalys documents folder
     int Years = 1;            // backtest only
+    bool Notify = false;      // scan only: a desktop notification and a line in the scan log
     std::string PngFile;      // backtest only: its picture; empty for none
 };
 

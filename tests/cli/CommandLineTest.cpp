@@ -12,13 +12,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "notify/NotificationServer.h"
+#include "notify/Notify.h"
 #include "providers/Providers.h"
+#include "scanner/Scanner.h"
 #include "support/OfflineQuotes.h"
 
 namespace cotalys {
@@ -679,6 +683,63 @@ TEST(CommandLine, WithoutSystemdUserSessionScheduleGivesTheCrontabLine) {
     const TProcessResult result = RunProgram({"schedule", "enable", "--time", "25:00"});
     EXPECT_EQ(result.ExitCode, 2);
     EXPECT_EQ(result.Err, "Heure invalide pour --time : 25:00 (attendu HH:MM, de 00:00 a 23:59)\n");
+}
+
+TEST(CommandLine, ScanNotifiesTheDesktopAndLogsTheRun) {
+    test::EnsureQtApplication();
+    const test::TSessionBus bus;
+    ASSERT_FALSE(bus.Address().empty()) << "dbus-daemon ne demarre pas";
+    // On 22 February 2021 Unibail and Kering give a signal, Air Liquide does not.
+    const test::TOfflineQuotes quotes({"AI.PA", "KER.PA", "URW.PA", "^FCHI"});
+    const test::TempDir folder;
+    const test::TempDir state;
+    const auto symbols = folder.Write("cac40.txt", "AI.PA\nKER.PA\nURW.PA\n");
+    const TEnvironment environment = {{"DBUS_SESSION_BUS_ADDRESS", bus.Address().c_str()},
+                                      {"XDG_STATE_HOME", state.Path().c_str()}};
+    const std::vector<std::string> args =
+        Offline({"scan", "--notify", "--symbols", symbols.string()});
+    const std::filesystem::path log = state.Path() / "cotalys/scan.log";
+
+    // No notification service on the bus: the scan still succeeds, with one line saying so.
+    TProcessResult result = RunProgram(args, environment);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_NE(result.Err.find("\nNotification non affichee : service de notification absent du "
+                              "bus ("),
+              std::string::npos)
+        << result.Err;
+    const auto lines = [&log] {
+        const std::string text = test::ReadAll(log);
+        return std::count(text.begin(), text.end(), '\n');
+    };
+    EXPECT_EQ(lines(), 1);
+
+    test::TNotificationServer server(bus.Address());
+    ASSERT_TRUE(server.Registered());
+    const pid_t pid = Start(args, folder, environment);
+    server.ServeUntil([&server] { return !server.Received().empty(); });
+    result = Finish(pid, folder);
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Err.find("Notification"), std::string::npos) << result.Err;
+    ASSERT_EQ(server.Received().size(), 1u);
+    const test::TReceivedNotification& got = server.Received().front();
+    const std::string csv = result.Out.substr(result.Out.find("Detail du scanner : ") + 20);
+    const std::vector<TScanRow> rows = ReadScanCsv(csv.substr(0, csv.find('\r')));
+    const TScanNotice expected = ScanNotice(rows);
+    EXPECT_EQ(got.Summary, "Cotalys : 2 signal(s) ce soir");
+    EXPECT_EQ(got.Body, "URW.PA : 85 titre(s)\nKER.PA : 27 titre(s)");
+    EXPECT_EQ(got.Summary.toStdString(), expected.Title);
+    EXPECT_EQ(got.Body.toStdString(), expected.Body);
+    EXPECT_EQ(got.AppName, "Cotalys");
+    EXPECT_EQ(got.Hints.value("desktop-entry").toString(), "cotalys");
+
+    // One line per run, the last one with the scan's figures.
+    const std::optional<TScanLogEntry> last = LastScanLogEntry(log);
+    ASSERT_TRUE(last);
+    EXPECT_EQ(lines(), 2);
+    EXPECT_EQ(last->Signals, RowsWithStatus(rows, TScanStatus::ssSignal));
+    EXPECT_EQ(last->Watch, RowsWithStatus(rows, TScanStatus::ssWatch));
+    EXPECT_EQ(last->Errors, 0);
+    EXPECT_EQ(last->ExitCode, 0);
 }
 
 }  // namespace

@@ -15,4 +15,4 @@ cmake --build "$dir" -j "$(nproc)" --target cotalys
 (cd "$dir" && cpack -G DEB)
 deb=$(ls -t "$dir"/cotalys_*.deb | head -1)
 echo "Paquet : $deb"
-dpkg-deb -I "$deb" | sed -n '/Package:/,$p'
+dpkg-deb -f "$deb"

@@ -23,7 +23,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6dbus6 (>= 6.4), libqt6svg6 (>= 6.4), qt6-qpa-plugins (>= 6.4), qt6-translations-l10n, fonts-noto-core | fonts-dejavu-core"
+    "libqt6svg6 (>= 6.4), qt6-qpa-plugins (>= 6.4), qt6-translations-l10n, fonts-noto-core | fonts-dejavu-core"
 )
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "systemd")

@@ -249,6 +249,38 @@ TEST(CommandLine, AnalyseExportsTheChartFromADay) {
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "late.png"));
 }
 
+// backtest --png: the run's picture, or a line saying why there is none.
+TEST(CommandLine, BacktestWritesItsPictureAsA1600By1000RgbPng) {
+    const test::TOfflineQuotes quotes({"AI.PA", "BNP.PA", "^FCHI"});
+    const test::TempDir folder;
+    const struct {
+        const char* Symbols;
+        int ExitCode;
+        const char* Line;
+    } cases[] = {{"AI.PA\nBNP.PA\n", 0, "Graphique du backtest exporte : "},
+                 {"NONE.PA\n", 1, "Graphique du backtest non exporte : aucun titre analyse\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Symbols);
+        const std::string png = (folder.Path() / "backtest.png").string();
+        std::filesystem::remove(png);
+        const TProcessResult result =
+            RunProgram(Offline({"backtest", "--years", "1", "--symbols",
+                                folder.Write("symbols.txt", c.Symbols).string(), "--png", png}));
+        EXPECT_EQ(result.ExitCode, c.ExitCode) << result.Err;
+        EXPECT_NE(result.Err.find(c.Line), std::string::npos) << result.Err;
+        if (c.ExitCode != 0) {
+            EXPECT_FALSE(std::filesystem::exists(png));
+            continue;
+        }
+        EXPECT_NE(result.Err.find(c.Line + png + "\n"), std::string::npos) << result.Err;
+        const std::string bytes = test::ReadAll(png);
+        ASSERT_GT(bytes.size(), 26u);
+        EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+        // IHDR: width and height (big-endian), 8 bits, colour type 2 (RGB without alpha).
+        EXPECT_EQ(bytes.substr(16, 10), std::string("\0\0\x06\x40\0\0\x03\xe8\x08\x02", 10));
+    }
+}
+
 TEST(CommandLine, AnalyseOfALocalFileWithoutIndex) {
     const test::TOfflineQuotes quotes({"AI.PA"});
     const std::string file = test::DataPath("demo/OR.PA.csv").string();

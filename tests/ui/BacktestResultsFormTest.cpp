@@ -1,4 +1,3 @@
-#include <QFileDialog>
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
@@ -64,13 +63,7 @@ TEST_F(BacktestResultsFormTest, OpensAfterARunRedrawsAtItsSizeAndSavesItsPicture
 
     const auto target = FFiles.Path() / "backtest.png";
     QString proposed;
-    OnNextModal([&](QWidget* ADialog) {
-        auto* dialog = qobject_cast<QFileDialog*>(ADialog);
-        ASSERT_NE(dialog, nullptr);
-        proposed = dialog->selectedFiles().value(0);
-        dialog->selectFile(QString::fromStdString(target.string()));
-        static_cast<QDialog*>(dialog)->accept();
-    });
+    test::OnNextFileDialog(target, proposed);
     results->findChild<QPushButton*>("savePng")->click();
     EXPECT_EQ(proposed.toStdString(),
               std::filesystem::path(csv).replace_extension(".png").string());

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QFileDialog>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
@@ -261,13 +260,7 @@ TEST_F(MainFormTest, ExportProposesSymbolAndDate) {
     Load("AI.PA", 0);
     const auto target = FFiles.Path() / "chart.png";
     QString proposed;
-    OnNextModal([&](QWidget* ADialog) {
-        auto* dialog = qobject_cast<QFileDialog*>(ADialog);
-        ASSERT_NE(dialog, nullptr);
-        proposed = dialog->selectedFiles().value(0);
-        dialog->selectFile(QString::fromStdString(target.string()));
-        static_cast<QDialog*>(dialog)->accept();
-    });
+    test::OnNextFileDialog(target, proposed);
     Form().ExportClick();
     EXPECT_TRUE(proposed.endsWith("/AI.PA_20210222.png")) << proposed.toStdString();
     EXPECT_TRUE(std::filesystem::exists(target));

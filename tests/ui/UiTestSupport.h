@@ -1,12 +1,17 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
+#include <QFileDialog>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -60,6 +65,17 @@ inline void OnNextModal(std::function<void(QWidget*)> AAction) {
         }
     });
     timer->start();
+}
+
+// Answers the next file dialog with AFile; AProposed receives the file it first proposed.
+inline void OnNextFileDialog(const std::filesystem::path& AFile, QString& AProposed) {
+    OnNextModal([AFile, &AProposed](QWidget* ADialog) {
+        auto* dialog = qobject_cast<QFileDialog*>(ADialog);
+        ASSERT_NE(dialog, nullptr);
+        AProposed = dialog->selectedFiles().value(0);
+        dialog->selectFile(QString::fromStdString(AFile.string()));
+        static_cast<QDialog*>(dialog)->accept();
+    });
 }
 
 }  // namespace cotalys::test

@@ -9,6 +9,8 @@ cd "$(dirname "$0")/.."
 program=$(realpath "$1")
 
 work=$(mktemp -d)
+# The messages of a failure go where the scenario's own errors go, also from inside wait_for.
+exec 4>&2
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -16,14 +18,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Says what failed, with the end of the window's own messages.
 fail() {
-  echo "Scenario : $*" >&2
+  echo "Scenario : $*" >&4
+  tail -n 20 "$work/window.log" >&4 2>/dev/null || true
   exit 1
 }
 
-# Waits up to 30 s for the command in "$@" to succeed.
+# Waits up to a minute for the command in "$@" to succeed (a loaded machine and a sanitizer
+# build start the window slowly).
 wait_for() {
-  for _ in $(seq 300); do
+  for _ in $(seq 600); do
     if "$@" >/dev/null 2>&1; then return 0; fi
     sleep 0.1
   done
@@ -44,14 +49,19 @@ wait_for grep -q "http://127.0.0.1:" "$work/service.log" || fail "service de cot
 export COTALYS_QUOTE_HOST=$(grep -o 'http://127\.0\.0\.1:[0-9]*' "$work/service.log")
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 export XDG_CACHE_HOME="$work/cache" COTALYS_DOCUMENTS_DIR="$work/documents"
+# No session bus: nothing is started on the side (an autolaunched bus would outlive the scenario).
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 mkdir -p "$HOME"
 unset QT_QPA_PLATFORM
 
 "$program" > "$work/window.log" 2>&1 &
 window_pid=$!
 pids+=("$window_pid")
-wait_for xdotool search --onlyvisible --name "Cotalys|Analyse technique" ||
-  fail "la fenetre ne s'ouvre pas"
+window_shown() {
+  kill -0 "$window_pid" 2>/dev/null || fail "la fenetre s'est arretee"
+  xdotool search --onlyvisible --name "Cotalys|Analyse technique"
+}
+wait_for window_shown || fail "la fenetre ne s'ouvre pas"
 window=$(xdotool search --onlyvisible --name "Cotalys|Analyse technique" | head -1)
 xdotool windowfocus --sync "$window"
 

@@ -7,12 +7,6 @@
 namespace cotalys {
 namespace {
 
-int YearOfDate(TDateTime ADate) {
-    int year = 0, month = 0, day = 0;
-    DecodeDate(ADate, year, month, day);
-    return year;
-}
-
 // Per year from AFirst on: the signals dated in it and the mean of their measured results at
 // +20 sessions (NaN for none).
 struct TYearSums {
@@ -26,7 +20,7 @@ struct TYearSums {
         Sums.assign(count, 0);
         Measured.assign(count, 0);
         for (const TEntrySignal& signal : ASignals) {
-            const int offset = YearOfDate(signal.Date) - AFirst;
+            const int offset = YearOf(signal.Date) - AFirst;
             if (offset < 0 || offset >= static_cast<int>(count)) {
                 continue;
             }
@@ -77,8 +71,8 @@ TBacktestFigures FiguresOf(const TBacktestResults& AResults,
     const std::vector<TEntrySignal> none;
     const std::vector<TEntrySignal>& setting =
         AResults.BySetting.empty() ? none : AResults.BySetting.front();
-    const int first = YearOfDate(APeriod.Start);
-    const int last = YearOfDate(APeriod.Today);
+    const int first = YearOf(APeriod.Start);
+    const int last = YearOf(APeriod.Today);
     const TYearSums settingYears(first, last, setting);
     const TYearSums referenceYears(first, last, AResults.Reference);
     for (int year = first; year <= last; ++year) {

@@ -20,14 +20,6 @@ bool NeedsMarket(const TSignalParams& AParams) {
     return AParams.RequireMarketUptrend || AParams.RequireFavorablePhase;
 }
 
-int YearOf(TDateTime ADate) {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    DecodeDate(ADate, year, month, day);
-    return year;
-}
-
 std::vector<TEntrySignal> SignalsOfYear(const std::vector<TEntrySignal>& ASignals, int AYear) {
     std::vector<TEntrySignal> result;
     for (const TEntrySignal& signal : ASignals) {

@@ -5,16 +5,6 @@
 
 namespace cotalys {
 
-namespace {
-
-int MonthOf(TDateTime ADate) {
-    int year = 0, month = 0, day = 0;
-    DecodeDate(ADate, year, month, day);
-    return month;
-}
-
-}  // namespace
-
 std::vector<int> MonthStarts(const TChartPainter& AP) {
     std::vector<int> starts;
     for (int i = AP.Scene.First + 1; i <= AP.Last(); ++i) {

@@ -93,6 +93,18 @@ void DecodeDate(TDateTime ADate, int& AYear, int& AMonth, int& ADay) {
     CivilFromDays(static_cast<std::int64_t>(SafeDay(ADate) - UnixDateDelta), AYear, AMonth, ADay);
 }
 
+int YearOf(TDateTime ADate) {
+    int year = 0, month = 0, day = 0;
+    DecodeDate(ADate, year, month, day);
+    return year;
+}
+
+int MonthOf(TDateTime ADate) {
+    int year = 0, month = 0, day = 0;
+    DecodeDate(ADate, year, month, day);
+    return month;
+}
+
 void DecodeTime(TDateTime ADate, int& AHour, int& AMinute, int& ASecond) {
     double fraction = std::isfinite(ADate) ? std::fabs(ADate - std::trunc(ADate)) : 0.0;
     // Round to the nearest millisecond first so 17:35:08 stored as 0.73273148... is not 17:35:07.

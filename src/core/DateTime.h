@@ -19,6 +19,9 @@ TDateTime EncodeDate(int AYear, int AMonth, int ADay);
 // Hours 0..23, minutes and seconds 0..59; false otherwise.
 bool TryEncodeTime(int AHour, int AMinute, int ASecond, TDateTime& AResult);
 void DecodeDate(TDateTime ADate, int& AYear, int& AMonth, int& ADay);
+// The year, and the month (1 to 12), of ADate.
+int YearOf(TDateTime ADate);
+int MonthOf(TDateTime ADate);
 void DecodeTime(TDateTime ADate, int& AHour, int& AMinute, int& ASecond);
 int DaysInMonth(int AYear, int AMonth);
 bool IsLeapYear(int AYear);

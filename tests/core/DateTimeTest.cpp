@@ -17,6 +17,8 @@ TEST(CalendarDays, EncodeAndDecodeRoundTrip) {
         int y = 0, m = 0, d = 0;
         DecodeDate(day + 0.75, y, m, d);
         EXPECT_EQ(EncodeDate(y, m, d), day);
+        EXPECT_EQ(YearOf(day + 0.75), y);
+        EXPECT_EQ(MonthOf(day + 0.75), m);
     }
 }
 

@@ -1,12 +1,9 @@
 #include "ui/BacktestResultsForm.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <filesystem>
 
@@ -14,6 +11,7 @@
 #include "core/Core.h"
 #include "ui/FileFilter.h"
 #include "ui/MessageBox.h"
+#include "ui/ResultsWindow.h"
 #include "ui/UiText.h"
 #include "ui/WindowFont.h"
 
@@ -47,33 +45,22 @@ TBacktestResultsForm::TBacktestResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt
     setWindowTitle(QStringLiteral("Resultats du backtest"));
     ApplyWindowFont(this);
     resize(Scaled(this, 1200), Scaled(this, 800));
-    if (AOwner != nullptr) {
-        move(AOwner->geometry().center() - rect().center());
-    }
+    CentreOnOwner(this, AOwner);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    auto* top = new QWidget(this);
-    top->setFixedHeight(36);
-    auto* strip = new QHBoxLayout(top);
-    strip->setContentsMargins(8, 0, 8, 0);
-    FInfo = new QLabel(top);
-    FInfo->setObjectName(QStringLiteral("info"));
-    FSavePng = new QPushButton(QStringLiteral("Enregistrer en PNG..."), top);
+    const TResultsStrip strip = AddResultsStrip(this, column);
+    FInfo = strip.Info;
+    FSavePng = new QPushButton(QStringLiteral("Enregistrer en PNG..."), this);
     FSavePng->setObjectName(QStringLiteral("savePng"));
     FSavePng->setToolTip(QStringLiteral("Enregistre ce graphique en image PNG de 1600 x 1000"));
     connect(FSavePng, &QPushButton::clicked, this, &TBacktestResultsForm::SavePngClick);
-    FOpenCsv = new QPushButton(QStringLiteral("Ouvrir le CSV"), top);
-    FOpenCsv->setObjectName(QStringLiteral("openCsv"));
-    FOpenCsv->setToolTip(
-        QStringLiteral("Ouvre le detail des signaux avec l'application associee aux fichiers CSV"));
-    FOpenCsv->setEnabled(false);
-    connect(FOpenCsv, &QPushButton::clicked, this, &TBacktestResultsForm::OpenCsv);
-    strip->addWidget(FInfo, 1);
-    strip->addWidget(FSavePng);
-    strip->addWidget(FOpenCsv);
-    column->addWidget(top);
+    FOpenCsv = NewOpenCsvButton(
+        this, QStringLiteral("Ouvre le detail des signaux avec l'application associee aux fichiers CSV"));
+    connect(FOpenCsv, &QPushButton::clicked, this, [this] { OpenWithDesktop(this, FCsvFile); });
+    strip.Buttons->addWidget(FSavePng);
+    strip.Buttons->addWidget(FOpenCsv);
     FPicture = new TBacktestPictureView(this, FFigures);
     FPicture->setObjectName(QStringLiteral("picture"));
     column->addWidget(FPicture, 1);
@@ -116,13 +103,6 @@ void TBacktestResultsForm::SavePngClick() {
     } catch (const std::exception& e) {
         ShowMessage(this, TMessageKind::mkError,
                     QStringLiteral("Enregistrement impossible : ") + QString::fromUtf8(e.what()));
-    }
-}
-
-void TBacktestResultsForm::OpenCsv() {
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(FCsvFile))) {
-        ShowMessage(this, TMessageKind::mkWarning,
-                    QStringLiteral("Ouverture impossible : ") + FCsvFile);
     }
 }
 

@@ -35,9 +35,6 @@ public:
     QWidget* Picture() const { return FPicture; }
 
 private:
-    // Opens the detail CSV with the desktop's application for CSV files.
-    void OpenCsv();
-
     TBacktestFigures FFigures;
     QString FCsvFile;
     QWidget* FPicture = nullptr;

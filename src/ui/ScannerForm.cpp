@@ -1,11 +1,9 @@
 #include "ui/ScannerForm.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -16,11 +14,11 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTableView>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "ui/MessageBox.h"
+#include "ui/ResultsWindow.h"
 #include "ui/ScanCells.h"
 #include "ui/ScanRowsModel.h"
 #include "ui/UiText.h"
@@ -50,33 +48,22 @@ TScannerResultsForm::TScannerResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt::
         width = std::min(screen->availableGeometry().width() - 40, width);
     }
     resize(width, 700);
-    if (AOwner != nullptr) {
-        move(AOwner->geometry().center() - rect().center());
-    }
+    CentreOnOwner(this, AOwner);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    FTop = new QWidget(this);
-    FTop->setFixedHeight(36);
-    auto* strip = new QHBoxLayout(FTop);
-    strip->setContentsMargins(8, 0, 8, 0);
-    FInfo = new QLabel(FTop);
-    FInfo->setObjectName(QStringLiteral("info"));
-    FShowAll = new QCheckBox(QStringLiteral("Tous les titres"), FTop);
+    const TResultsStrip strip = AddResultsStrip(this, column);
+    FInfo = strip.Info;
+    FOpenCsv = NewOpenCsvButton(
+        this, QStringLiteral("Ouvre le detail du scanner avec l'application associee aux fichiers CSV"));
+    connect(FOpenCsv, &QPushButton::clicked, this, [this] { OpenWithDesktop(this, FCsvFile); });
+    FShowAll = new QCheckBox(QStringLiteral("Tous les titres"), this);
     FShowAll->setObjectName(QStringLiteral("showAll"));
     FShowAll->setFixedWidth(140);
-    FOpenCsv = new QPushButton(QStringLiteral("Ouvrir le CSV"), FTop);
-    FOpenCsv->setObjectName(QStringLiteral("openCsv"));
-    FOpenCsv->setToolTip(
-        QStringLiteral("Ouvre le detail du scanner avec l'application associee aux fichiers CSV"));
-    FOpenCsv->setEnabled(false);
-    connect(FOpenCsv, &QPushButton::clicked, this, &TScannerResultsForm::OpenCsv);
-    strip->addWidget(FInfo, 1);
-    strip->addWidget(FOpenCsv);
-    strip->addWidget(FShowAll);
-    column->addWidget(FTop);
+    strip.Buttons->addWidget(FOpenCsv);
+    strip.Buttons->addWidget(FShowAll);
     connect(FShowAll, &QCheckBox::toggled, this, &TScannerResultsForm::FillGrid);
 
     FMarketPanel = new QFrame(this);
@@ -244,13 +231,6 @@ bool TScannerResultsForm::eventFilter(QObject* AWatched, QEvent* AEvent) {
         }
     }
     return QWidget::eventFilter(AWatched, AEvent);
-}
-
-void TScannerResultsForm::OpenCsv() {
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(FCsvFile))) {
-        ShowMessage(this, TMessageKind::mkWarning,
-                    QStringLiteral("Ouverture impossible : ") + FCsvFile);
-    }
 }
 
 QString TScannerResultsForm::InfoText() const {

@@ -60,13 +60,10 @@ private:
     void BuildFrozenColumn();
     void PlaceFrozenColumn();
     void OpenSelected();
-    // Opens the scan's CSV file with the desktop's application for CSV files.
-    void OpenCsv();
 
     std::vector<TScanRow> FRows;
     QTableView* FList = nullptr;
     QTableView* FFrozen = nullptr;
-    QWidget* FTop = nullptr;
     QLabel* FInfo = nullptr;
     QCheckBox* FShowAll = nullptr;
     QFrame* FMarketPanel = nullptr;

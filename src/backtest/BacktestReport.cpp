@@ -20,14 +20,15 @@ bool NeedsMarket(const TSignalParams& AParams) {
     return AParams.RequireMarketUptrend || AParams.RequireFavorablePhase;
 }
 
-std::vector<TEntrySignal> SignalsOfYear(const std::vector<TEntrySignal>& ASignals, int AYear) {
-    std::vector<TEntrySignal> result;
+// The statistics of the signals of AYear, without copying them out of the list.
+TSignalStats StatisticsOfYear(const std::vector<TEntrySignal>& ASignals, int AYear) {
+    TSignalStatsBuilder builder;
     for (const TEntrySignal& signal : ASignals) {
         if (YearOf(signal.Date) == AYear) {
-            result.push_back(signal);
+            builder.Add(signal);
         }
     }
-    return result;
+    return builder.Result();
 }
 
 // One line of the per-year table: the year, then the leading columns of the settings line. A
@@ -35,7 +36,7 @@ std::vector<TEntrySignal> SignalsOfYear(const std::vector<TEntrySignal>& ASignal
 // long name never cuts a figure short.
 std::string YearLine(int AYear, const std::string& AName,
                      const std::vector<TEntrySignal>& ASignals) {
-    const std::string line = FormatStatsLine(AName, Statistics(SignalsOfYear(ASignals, AYear)));
+    const std::string line = FormatStatsLine(AName, StatisticsOfYear(ASignals, AYear));
     const std::size_t overflow = AName.size() > NameWidth ? AName.size() - NameWidth : 0;
     return Format("  %d   %s", AYear, line.substr(2, YearLineWidth + overflow));
 }

@@ -22,9 +22,9 @@ std::string SharePct(double AValue) {
     return std::isnan(AValue) ? std::string("-") : FormatFloat("0", AValue, FrenchFormatSettings());
 }
 
-// ASignals moved to the end of ATarget.
+// ASignals moved to the end of ATarget, into the room reserved for them when there is some.
 void Append(std::vector<TEntrySignal>& ATarget, std::vector<TEntrySignal> ASignals) {
-    if (ATarget.empty()) {
+    if (ATarget.capacity() == 0) {
         ATarget = std::move(ASignals);
         return;
     }

@@ -1,10 +1,10 @@
 #include "ui/BacktestResultsForm.h"
 
+#include <QBoxLayout>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <filesystem>
 
 #include "chart/ChartView.h"
@@ -47,11 +47,8 @@ TBacktestResultsForm::TBacktestResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt
     resize(Scaled(this, 1200), Scaled(this, 800));
     CentreOnOwner(this, AOwner);
 
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    const TResultsStrip strip = AddResultsStrip(this, column);
-    FInfo = strip.Info;
+    const TResultsLayout parts = BuildResultsLayout(this);
+    FInfo = parts.Info;
     FSavePng = new QPushButton(QStringLiteral("Enregistrer en PNG..."), this);
     FSavePng->setObjectName(QStringLiteral("savePng"));
     FSavePng->setToolTip(QStringLiteral("Enregistre ce graphique en image PNG de 1600 x 1000"));
@@ -59,11 +56,11 @@ TBacktestResultsForm::TBacktestResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt
     FOpenCsv = NewOpenCsvButton(
         this, QStringLiteral("Ouvre le detail des signaux avec l'application associee aux fichiers CSV"));
     connect(FOpenCsv, &QPushButton::clicked, this, [this] { OpenWithDesktop(this, FCsvFile); });
-    strip.Buttons->addWidget(FSavePng);
-    strip.Buttons->addWidget(FOpenCsv);
+    parts.Buttons->addWidget(FSavePng);
+    parts.Buttons->addWidget(FOpenCsv);
     FPicture = new TBacktestPictureView(this, FFigures);
     FPicture->setObjectName(QStringLiteral("picture"));
-    column->addWidget(FPicture, 1);
+    parts.Column->addWidget(FPicture, 1);
 }
 
 void TBacktestResultsForm::SetResults(const TBacktestFigures& AFigures,

@@ -17,7 +17,10 @@ void CentreOnOwner(QWidget* AWindow, const QWidget* AOwner) {
     }
 }
 
-TResultsStrip AddResultsStrip(QWidget* AWindow, QVBoxLayout* AColumn) {
+TResultsLayout BuildResultsLayout(QWidget* AWindow) {
+    auto* column = new QVBoxLayout(AWindow);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
     auto* panel = new QWidget(AWindow);
     panel->setFixedHeight(36);
     auto* strip = new QHBoxLayout(panel);
@@ -25,8 +28,8 @@ TResultsStrip AddResultsStrip(QWidget* AWindow, QVBoxLayout* AColumn) {
     auto* info = new QLabel(panel);
     info->setObjectName(QStringLiteral("info"));
     strip->addWidget(info, 1);
-    AColumn->addWidget(panel);
-    return {info, strip};
+    column->addWidget(panel);
+    return {column, info, strip};
 }
 
 QPushButton* NewOpenCsvButton(QWidget* AParent, const QString& AToolTip) {

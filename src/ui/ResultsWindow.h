@@ -17,15 +17,17 @@ namespace cotalys {
 // Centres AWindow, already sized, on AOwner (when there is one).
 void CentreOnOwner(QWidget* AWindow, const QWidget* AOwner);
 
-// The strip at the top of a results window: the info line takes the free width and the window
-// adds its buttons to Buttons, left to right.
-struct TResultsStrip {
+// The layout of a results window: a column from edge to edge whose first row is a strip where
+// the info line takes the free width; the window adds its buttons to Buttons, left to right,
+// and its content to Column.
+struct TResultsLayout {
+    QVBoxLayout* Column = nullptr;
     QLabel* Info = nullptr;
     QHBoxLayout* Buttons = nullptr;
 };
 
-// Adds the strip to AColumn, the window's main layout.
-TResultsStrip AddResultsStrip(QWidget* AWindow, QVBoxLayout* AColumn);
+// Gives AWindow that layout.
+TResultsLayout BuildResultsLayout(QWidget* AWindow);
 
 // The "Ouvrir le CSV" button, disabled until the window has a file to open.
 QPushButton* NewOpenCsvButton(QWidget* AParent, const QString& AToolTip);

@@ -50,20 +50,16 @@ TScannerResultsForm::TScannerResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt::
     resize(width, 700);
     CentreOnOwner(this, AOwner);
 
-    auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-
-    const TResultsStrip strip = AddResultsStrip(this, column);
-    FInfo = strip.Info;
+    const TResultsLayout parts = BuildResultsLayout(this);
+    FInfo = parts.Info;
     FOpenCsv = NewOpenCsvButton(
         this, QStringLiteral("Ouvre le detail du scanner avec l'application associee aux fichiers CSV"));
     connect(FOpenCsv, &QPushButton::clicked, this, [this] { OpenWithDesktop(this, FCsvFile); });
     FShowAll = new QCheckBox(QStringLiteral("Tous les titres"), this);
     FShowAll->setObjectName(QStringLiteral("showAll"));
     FShowAll->setFixedWidth(140);
-    strip.Buttons->addWidget(FOpenCsv);
-    strip.Buttons->addWidget(FShowAll);
+    parts.Buttons->addWidget(FOpenCsv);
+    parts.Buttons->addWidget(FShowAll);
     connect(FShowAll, &QCheckBox::toggled, this, &TScannerResultsForm::FillGrid);
 
     FMarketPanel = new QFrame(this);
@@ -82,7 +78,7 @@ TScannerResultsForm::TScannerResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt::
     FMarketLabel->setFont(bold);
     banner->addWidget(FMarketLabel);
     FMarketPanel->hide();
-    column->addWidget(FMarketPanel);
+    parts.Column->addWidget(FMarketPanel);
 
     FModel = new TScanRowsModel(this);
     FModel->SetBaseFont(font());
@@ -98,7 +94,7 @@ TScannerResultsForm::TScannerResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt::
     FList->horizontalHeader()->setSectionsClickable(false);
     FList->horizontalHeader()->setDefaultSectionSize(Scaled(this, 80));
     FList->installEventFilter(this);
-    column->addWidget(FList, 1);
+    parts.Column->addWidget(FList, 1);
     connect(FList, &QTableView::doubleClicked, this, &TScannerResultsForm::OpenSelected);
     BuildFrozenColumn();
 
@@ -167,7 +163,7 @@ void TScannerResultsForm::FitColumns() {
 }
 
 void TScannerResultsForm::BuildFrozenColumn() {
-    // A second view of the same rows and selection, showing the first column only, laid over
+    // A second view of the same rows and selection, showing the frozen columns only, laid over
     // the grid's left edge and scrolled with it vertically.
     FFrozen = new QTableView(FList);
     FFrozen->setObjectName(QStringLiteral("frozen"));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFont>
 #include <QPushButton>
@@ -231,6 +232,22 @@ TEST(ScannerResultsFormTest, DoubleClickOrEnterOpensTheSelectedSymbol) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(opened, (std::vector<std::string>{"W0.PA", "S2.PA"}));
+}
+
+TEST(ScannerResultsFormTest, TabFollowsTheScreenOrderFromTheButtonsToTheGrid) {
+    TScannerResultsForm form(nullptr);
+    form.SetRows(FortyRows(), "scanner.csv");
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    auto* openCsv = form.findChild<QPushButton*>("openCsv");
+    ASSERT_NE(openCsv, nullptr);
+    ASSERT_TRUE(openCsv->isEnabled());
+    openCsv->setFocus();
+    for (const char* next : {"showAll", "list"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), next);
+    }
 }
 
 }  // namespace

@@ -107,16 +107,19 @@ TConfidenceRow CompareWithReference(const std::string& AName,
     row.Name = AName;
     row.Signals = static_cast<int>(ASignals.size());
     row.Months = static_cast<int>(byMonth.size());
-    // The reference comes session by session: one month's place serves all its sessions.
-    int key = 0;
+    // The reference comes session by session: one month's place, and the days it spans, serve
+    // all its sessions.
+    TDateTime monthStart = 0;
+    TDateTime nextMonthStart = 0;
     TMonthSums* month = nullptr;
     for (const TEntrySignal& entry : AReference) {
         if (std::isnan(entry.Perf20)) {
             continue;
         }
-        if (month == nullptr || MonthKey(entry.Date) != key) {
-            key = MonthKey(entry.Date);
-            month = &byMonth[key];
+        if (month == nullptr || entry.Date < monthStart || entry.Date >= nextMonthStart) {
+            monthStart = EncodeDate(YearOf(entry.Date), MonthOf(entry.Date), 1);
+            nextMonthStart = IncMonth(monthStart, 1);
+            month = &byMonth[MonthKey(entry.Date)];
         }
         month->Reference += entry.Perf20;
         ++month->ReferenceCount;

@@ -155,14 +155,16 @@ void TCachedQuoteProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDa
         throw EDataProviderError("Symbole vide");
     }
     std::optional<TStoredHistory> stored;
-    std::optional<TQuoteCache> cache;
     try {
-        cache.emplace(FFolder, FBusyTimeoutMs);
-        if (!cache->Notice().empty()) {
-            AReport.AddNote(cache->Notice());
+        const std::lock_guard<std::mutex> lock(FCacheLock);
+        if (!FCache) {
+            FCache.emplace(FFolder, FBusyTimeoutMs);
+            if (!FCache->Notice().empty()) {
+                AReport.AddNote(FCache->Notice());
+            }
         }
         // The days asked and the last sessions, which a load compares with the service's.
-        stored = cache->Read(ASymbol, DayOf(AFrom), DayOf(ATo), OverlapSessions + 1);
+        stored = FCache->Read(ASymbol, DayOf(AFrom), DayOf(ATo), OverlapSessions + 1);
     } catch (const EQuoteCacheError& e) {
         // The store cannot be read: the load goes to the service as if there were none.
         AReport.AddNote("Cache des cotations indisponible : " + e.Message());
@@ -211,7 +213,8 @@ void TCachedQuoteProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDa
         received.LastDay = history.LastDay;
         received.FetchedAt = history.FetchedAt;
         try {
-            cache->Write(ASymbol, received, replaceAll);
+            const std::lock_guard<std::mutex> lock(FCacheLock);
+            FCache->Write(ASymbol, received, replaceAll);
         } catch (const EQuoteCacheError& e) {
             AReport.AddNote("Cache des cotations non mis a jour : " + e.Message());
         }

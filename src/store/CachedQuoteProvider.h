@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -14,7 +16,8 @@ namespace cotalys {
 // store lacks, checks that the service has not revised what is stored, and answers exactly what
 // a direct download of the same days would give. When the service cannot be reached, the stored
 // days stand in for it; when the store cannot be used, the load goes to the service alone. Each
-// load adds one note to its parse report saying how many sessions came from where.
+// load adds one note to its parse report saying how many sessions came from where. The store is
+// opened by the first load and kept: the loads of a batch run share one connection.
 class TCachedQuoteProvider : public IHistoricalDataProvider {
 public:
     // Sessions before the last stored one asked again, to check the service still agrees.
@@ -32,7 +35,8 @@ public:
     TYahooChartProvider& Service() { return FService; }
     // Without the store, every load goes to the service as a plain download.
     void SetUseStore(bool AValue) { FUseStore = AValue; }
-    // Milliseconds a load waits for a store another program is writing to.
+    // Milliseconds a load waits for a store another program is writing to; set before the first
+    // load.
     void SetBusyTimeoutMs(int AValue) { FBusyTimeoutMs = AValue; }
     // With the service unreachable, stored data whose last session is before ADay is refused
     // ("donnees en cache du dd/mm/yyyy, service injoignable"); 0 accepts any.
@@ -57,6 +61,9 @@ private:
     int FBusyTimeoutMs = TQuoteCache::DefaultBusyTimeoutMs;
     TDateTime FFreshFrom = 0;
     mutable std::atomic<int> FRequests = 0;
+    // The open store, empty until a load could open it; used under FCacheLock.
+    mutable std::optional<TQuoteCache> FCache;
+    mutable std::mutex FCacheLock;
 };
 
 // The quote service's provider: through the local store unless AUseStore is false.

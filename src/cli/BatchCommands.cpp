@@ -84,14 +84,21 @@ std::vector<std::string> RunSymbols(const TBatchOptions& AOptions, const std::st
     return symbols;
 }
 
-// The user's own sizing settings, as the window uses them; why the defaults stand in for an
-// unreadable file goes to AErr.
-TSizingParams UserSizing(std::ostream& AErr) {
+// Gives a scan or a backtest the user's own sizing settings, as the window uses them (why the
+// defaults stand in for an unreadable file goes to AErr), and the options both runs take.
+template <class TRun>
+void Configure(TRun& ARun, const TCommonOptions& ACommon, const TBatchOptions& AOptions,
+               std::ostream& AErr) {
     TSizingParams sizing = TSizingParams::Default();
     if (const std::string note = sizing.LoadFromIni(TSizingParams::IniFileName()); !note.empty()) {
         AErr << note << "\n";
     }
-    return sizing;
+    ARun.SetSizing(sizing);
+    ARun.SetOutputDir(AOptions.OutputDir);
+    if (ACommon.DelayMs >= 0) {
+        ARun.SetDelayMs(ACommon.DelayMs);
+    }
+    ARun.SetUseStore(!ACommon.NoStore);
 }
 
 // Writes the report of a scan that ran and says how the run ends: its exit code.
@@ -121,12 +128,7 @@ int ReportScan(const TDailyScanner& AScanner, const std::vector<TScanRow>& ARows
 int ScanCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions, std::ostream& AOut,
                 std::ostream& AErr) {
     TDailyScanner scanner(RunSymbols(AOptions, "", AErr));
-    scanner.SetSizing(UserSizing(AErr));
-    scanner.SetOutputDir(AOptions.OutputDir);
-    if (ACommon.DelayMs >= 0) {
-        scanner.SetDelayMs(ACommon.DelayMs);
-    }
-    scanner.SetUseStore(!ACommon.NoStore);
+    Configure(scanner, ACommon, AOptions, AErr);
     AErr << Format("Scanner du jour lance sur %d titre(s)...",
                    static_cast<int>(scanner.Symbols().size()))
          << "\n"
@@ -145,12 +147,7 @@ int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions
                     std::ostream& AOut, std::ostream& AErr) {
     TBacktestRunner runner(RunSymbols(AOptions, "Backtest : ", AErr), StandardVariants());
     runner.SetYears(AOptions.Years);
-    runner.SetSizing(UserSizing(AErr));
-    runner.SetOutputDir(AOptions.OutputDir);
-    if (ACommon.DelayMs >= 0) {
-        runner.SetDelayMs(ACommon.DelayMs);
-    }
-    runner.SetUseStore(!ACommon.NoStore);
+    Configure(runner, ACommon, AOptions, AErr);
     AErr << Format("Backtest lance sur %d titre(s) et %d an(s), quelques minutes...",
                    static_cast<int>(runner.Symbols().size()), runner.Years())
          << "\n";

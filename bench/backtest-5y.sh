@@ -47,3 +47,14 @@ for run in first second; do
   grep -E "User time|System time|Elapsed \(wall clock\)|Maximum resident set size" \
     "$work/time-$run.txt"
 done
+
+# Where the processor time of a warm run goes, measured inside that one run (needs perf): the
+# share of the per-symbol analysis, the rest being process start, loads, report and files.
+if command -v perf > /dev/null; then
+  perf record -q -F 2000 --call-graph dwarf,16384 -o "$work/perf.data" "$program" backtest \
+    --years 5 --symbols "$work/symbols.txt" --as-of 2021-02-22 \
+    --quote-host "http://127.0.0.1:$port" > /dev/null 2>&1
+  perf report -i "$work/perf.data" --children --sort sym --stdio 2> /dev/null |
+    grep -E "^ +[0-9.]+%.*(TBacktestRunner::Analyse|cotalys::LoadHistory|TBacktestRunner::Report|_dl_start)$" |
+    awk '{print "warm run, share of " $NF ": " $1}'
+fi

@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
 """Builds data/demo/ from full CAC 40 daily histories.
 
-Keeps the last seven years of each file and writes prices with at most four decimals, which
+Keeps every row of each file (April 2006 to February 2021, so that a ten-year backtest has its
+year of warm-up) and writes prices with at most four decimals, which
 removes the single-precision noise of the original export while keeping every row as it was
 (holiday rows with zero volume and inconsistent bars included).
 
 Usage: scripts/make-demo-data.py SOURCE_FOLDER [DEST_FOLDER]
 """
 import csv
-import datetime
 import pathlib
 import sys
 
@@ -28,9 +28,7 @@ def main() -> None:
         with path.open(newline="") as handle:
             rows = list(csv.reader(handle))
         header, body = rows[0], rows[1:]
-        last = datetime.date.fromisoformat(body[-1][0])
-        first = last.replace(year=last.year - 7)
-        kept = [r for r in body if datetime.date.fromisoformat(r[0]) > first]
+        kept = body
         price_columns = {header.index(n) for n in ("Open", "High", "Low", "Close")}
         with (dest / path.name).open("w", newline="") as handle:
             writer = csv.writer(handle, lineterminator="\n")

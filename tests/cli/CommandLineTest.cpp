@@ -574,13 +574,13 @@ TEST(CommandLine, TheStoreIsSeededFromFilesAndStandsInForTheService) {
     EXPECT_EQ(imported.ExitCode, 1) << "a file that cannot be read fails the import";
     test::ExpectInOrder(
         imported.Out,
-        {"BNP.PA : ", "AI.PA : 1790 seance(s) importee(s), du 24/02/2014 au 22/02/2021\n",
+        {"BNP.PA : ", "AI.PA : 3802 seance(s) importee(s), du 07/04/2006 au 22/02/2021\n",
          "2 fichier(s) importe(s) sur 3\n"});
     EXPECT_EQ(imported.Err.rfind("BAD.PA.csv non importe : ", 0), 0u) << imported.Err;
 
     const TProcessResult status = RunProgram({"store", "status"});
     EXPECT_EQ(status.ExitCode, 0);
-    test::ExpectInOrder(status.Out, {"AI.PA      24/02/2014 -> 22/02/2021   1790 seance(s)\n",
+    test::ExpectInOrder(status.Out, {"AI.PA      07/04/2006 -> 22/02/2021   3802 seance(s)\n",
                                      "BNP.PA     ", "2 symbole(s), "});
 
     // The service does not answer: the stored days stand in, and say so; without the store the

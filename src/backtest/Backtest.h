@@ -6,3 +6,5 @@
 #include "backtest/BacktestFigures.h"
 #include "backtest/BacktestRunner.h"
 #include "backtest/BatchRun.h"
+#include "backtest/CsvCells.h"
+#include "backtest/RunHistory.h"

@@ -168,7 +168,7 @@ std::string BacktestReport(const TBacktestResults& AResults,
                            const std::vector<TSignalParams>& AVariants,
                            const std::vector<TConfidenceRow>& AConfidence, int ASymbolCount,
                            const std::vector<std::string>& AFailed, const TBacktestPeriod& APeriod,
-                           const TSizingParams& ASizing) {
+                           const TSizingParams& ASizing, const std::string& AAfterConfidence) {
     const TFormatSettings fs = FrenchFormatSettings();
     const std::string& defaultName = AVariants.front().Name;
     std::string text = Format(
@@ -181,6 +181,7 @@ std::string BacktestReport(const TBacktestResults& AResults,
     text += LineBreak;
     text += SettingsSection(AResults, AVariants);
     text += ConfidenceTable(AConfidence) + LineBreak;
+    text += AAfterConfidence;
     text += StopsSection(AResults, defaultName);
     text += Format("Resultats par gain/risque au jour du signal (reglage %s, stop %s)", defaultName,
                    DefaultStopText()) +

@@ -51,12 +51,13 @@ std::vector<TConfidenceRow> ConfidenceRows(const TBacktestResults& AResults,
 
 // The report of a run, every line ended by CR LF: header, settings, their differences to the
 // reference (AConfidence, as ConfidenceRows gives them), stops, reward/risk, delayed entries,
-// fees, distance from the high, per-year table and the skipped symbols. The runner appends the
-// CSV outcome line. AVariants[0] is the default setting.
+// fees, distance from the high, per-year table and the skipped symbols. AAfterConfidence, lines
+// ended by CR LF, follows the differences. The runner appends the CSV outcome line. AVariants[0]
+// is the default setting.
 std::string BacktestReport(const TBacktestResults& AResults,
                            const std::vector<TSignalParams>& AVariants,
                            const std::vector<TConfidenceRow>& AConfidence, int ASymbolCount,
                            const std::vector<std::string>& AFailed, const TBacktestPeriod& APeriod,
-                           const TSizingParams& ASizing);
+                           const TSizingParams& ASizing, const std::string& AAfterConfidence = {});
 
 }  // namespace cotalys

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iterator>
 #include <memory>
+#include <optional>
 
 #include "backtest/BacktestCsv.h"
 #include "backtest/BacktestReport.h"
@@ -33,14 +34,16 @@ void Append(std::vector<TEntrySignal>& ATarget, std::vector<TEntrySignal> ASigna
 }
 
 // The index regime over the run, or none (with a progress line saying why).
+// The index series is kept in AIndex when asked for.
 std::unique_ptr<TMarketRegime> LoadRegime(const IHistoricalDataProvider& AProvider,
                                           const std::string& AIndexSymbol, TDateTime AFrom,
                                           const TBacktestPeriod& APeriod,
-                                          const TBatchProgress& AProgress) {
+                                          const TBatchProgress& AProgress,
+                                          std::optional<TPriceSeries>* AIndex) {
     std::string line;
     std::unique_ptr<TMarketRegime> regime;
     try {
-        const TPriceSeries index = LoadHistory(AProvider, AIndexSymbol, AFrom, APeriod.Today);
+        TPriceSeries index = LoadHistory(AProvider, AIndexSymbol, AFrom, APeriod.Today);
         regime = std::make_unique<TMarketRegime>(&index, MarketAveragePeriod);
         line = Format(
             "Indice %s : %d seances, au-dessus de sa MM50 %s %% du temps, en phase favorable (RSI "
@@ -48,6 +51,9 @@ std::unique_ptr<TMarketRegime> LoadRegime(const IHistoricalDataProvider& AProvid
             AIndexSymbol, index.Count(),
             SharePct(regime->FavorableShare(APeriod.Start, APeriod.Today)),
             SharePct(regime->PhaseFavorableShare(APeriod.Start, APeriod.Today)));
+        if (AIndex != nullptr) {
+            AIndex->emplace(std::move(index));
+        }
     } catch (const std::exception& e) {
         regime.reset();
         line = Format("Indice %s indisponible, filtre de marche ignore : %s", AIndexSymbol,
@@ -76,7 +82,7 @@ TBacktestRunner::TBacktestRunner(std::vector<std::string> ASymbols,
 }
 
 std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQuery& ACancel) {
-    FYears = std::clamp(FYears, 1, 5);
+    FYears = std::clamp(FYears, 1, MaxYears);
     TBacktestPeriod period;
     period.Years = FYears;
     period.Today = Today();
@@ -93,15 +99,43 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
     const auto weekdays = static_cast<std::size_t>(period.Today - period.Start) * 5 / 7 + 1;
     results.Reference.reserve(FSymbols.size() * weekdays);
     std::vector<std::string> csvLines = {BacktestCsvHeader()};
+    // An analysis of the whole run keeps the histories, loaded as far back as the daily scan
+    // looks on the period's first evening; the backtest itself still sees them from loadFrom.
+    std::optional<TRunHistory> history;
+    if (FExtension) {
+        history.emplace();
+        history->Period = period;
+        history->Setting = FVariants.front();
+        history->Sizing = FSizing;
+    }
+    const TDateTime keepFrom = IncMonth(period.Start, -TRunHistory::HistoryMonthsBeforePeriod);
     const std::unique_ptr<TMarketRegime> regime =
-        LoadRegime(provider, FIndexSymbol, IncMonth(loadFrom, -3), period, AProgress);
+        LoadRegime(provider, FIndexSymbol, IncMonth(loadFrom, -3), period, AProgress,
+                   history ? &history->Index : nullptr);
     results.HasRegime = regime != nullptr;
 
     const int count = static_cast<int>(FSymbols.size());
     const auto analyse = [&](int AIndex) {
         const std::string& symbol = FSymbols[AIndex];
-        const TPriceSeries series = LoadHistory(provider, symbol, loadFrom, period.Today);
-        const TSignalStats stats = Analyse(series, period, regime.get(), results, csvLines);
+        TSignalStats stats;
+        if (history) {
+            TRunSymbol kept{LoadHistory(provider, symbol, keepFrom, period.Today), {}};
+            std::vector<TDateTime> days;
+            stats = Analyse(kept.Series.Between(loadFrom, period.Today), period, regime.get(),
+                            results, csvLines, &days);
+            // The backtest's zone windows are as long as the scan's from this bar on.
+            const int full = kept.Series.IndexOfFirstOnOrAfter(loadFrom) + ZoneWindowBars - 1;
+            kept.SignalDates = EarlySignalDays(kept.Series, full, period, regime.get());
+            for (TDateTime day : days) {
+                if (full < kept.Series.Count() && day >= kept.Series.Bars()[full].Date) {
+                    kept.SignalDates.push_back(day);
+                }
+            }
+            history->Symbols.push_back(std::move(kept));
+        } else {
+            stats = Analyse(LoadHistory(provider, symbol, loadFrom, period.Today), period,
+                            regime.get(), results, csvLines);
+        }
         if (AProgress) {
             AProgress(Format("[%d/%d] %s : %d signal(aux), moyenne +20 s. %s", AIndex + 1, count,
                              symbol, stats.Count, Pct1(stats.AvgPerf20)));
@@ -111,7 +145,12 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
         FFailed.push_back(FSymbols[AIndex] + " : " + AMessage);
     };
     results.Interrupted = ForEachSymbol(FSymbols, pacer, AProgress, ACancel, analyse, skip);
-    return Report(results, csvLines, period);
+    TReportAddition addition;
+    if (history) {
+        history->Interrupted = results.Interrupted;
+        addition = FExtension(*history);
+    }
+    return Report(results, csvLines, period, addition);
 }
 
 TBacktestResults TBacktestRunner::EmptyResults() const {
@@ -128,7 +167,8 @@ TBacktestResults TBacktestRunner::EmptyResults() const {
 
 TSignalStats TBacktestRunner::Analyse(const TPriceSeries& ASeries, const TBacktestPeriod& APeriod,
                                       const TMarketRegime* ARegime, TBacktestResults& AResults,
-                                      std::vector<std::string>& ACsvLines) const {
+                                      std::vector<std::string>& ACsvLines,
+                                      std::vector<TDateTime>* ASignalDays) const {
     const std::string& symbol = ASeries.Symbol();
     if (ASeries.Count() < BatchMinimumBars) {
         throw EFinanceError(Format("%d seances seulement", ASeries.Count()));
@@ -169,24 +209,65 @@ TSignalStats TBacktestRunner::Analyse(const TPriceSeries& ASeries, const TBackte
         }
         Append(AResults.BySetting[v], std::move(signals));
     }
+    if (ASignalDays != nullptr) {
+        *ASignalDays = ScanSignalDays(ASeries, analysis, fromIndex, history, ARegime);
+    }
     Append(AResults.Reference, BaselineSignals(ASeries, fromIndex));
     AResults.Analysed += 1;
     return defaultStats;
 }
 
+std::vector<TDateTime> TBacktestRunner::ScanSignalDays(const TPriceSeries& ASeries,
+                                                       const TTechnicalAnalysis& AAnalysis,
+                                                       int AFromIndex,
+                                                       const std::vector<TSRResult>& AHistory,
+                                                       const TMarketRegime* ARegime) const {
+    // A scan of the last bars alone knows no earlier signal, so no cooldown holds one back.
+    TSignalParams params = FVariants.front();
+    params.CooldownBars = 0;
+    TEntrySignalDetector detector(params, FSRParams);
+    detector.SetMarket(ARegime);
+    std::vector<TDateTime> days;
+    for (const TEntrySignal& signal : detector.Scan(ASeries, AAnalysis, AFromIndex, AHistory)) {
+        days.push_back(signal.Date);
+    }
+    return days;
+}
+
+std::vector<TDateTime> TBacktestRunner::EarlySignalDays(const TPriceSeries& AKept, int AFullBar,
+                                                        const TBacktestPeriod& APeriod,
+                                                        const TMarketRegime* ARegime) const {
+    const int start = AKept.IndexOfFirstOnOrAfter(APeriod.Start);
+    if (start >= std::min(AFullBar, AKept.Count())) {
+        return {};
+    }
+    const TPriceSeries early =
+        AKept.Between(AKept.First().Date, AKept.Bars()[std::min(AFullBar, AKept.Count()) - 1].Date);
+    TTechnicalAnalysis analysis(&early, TMACDParams::Default(), RsiPeriod);
+    analysis.Compute();
+    return ScanSignalDays(
+        early, analysis, start,
+        TEntrySignalDetector::BuildZoneHistory(early, FSRParams, start, ZoneWindowBars), ARegime);
+}
+
 std::string TBacktestRunner::Report(const TBacktestResults& AResults,
                                     const std::vector<std::string>& ACsvLines,
-                                    const TBacktestPeriod& APeriod) {
+                                    const TBacktestPeriod& APeriod,
+                                    const TReportAddition& AAddition) {
     const std::vector<TConfidenceRow> confidence = ConfidenceRows(AResults, FVariants);
     FFigures =
         FiguresOf(AResults, FVariants, confidence, static_cast<int>(FSymbols.size()), APeriod);
     std::string report =
         BacktestReport(AResults, FVariants, confidence, static_cast<int>(FSymbols.size()), FFailed,
-                       APeriod, FSizing);
+                       APeriod, FSizing, AAddition.Text);
     const std::string stamp = FormatDateTime("yyyymmdd_hhnn", Now(), DefaultFormatSettings());
     const auto folder = FOutputDir.empty() ? CotalysDir() : FOutputDir;
-    const std::string stem = UnusedFileStem(folder, Format("backtest_%dans_%s", FYears, stamp),
-                                            {".csv", "_confiance.csv"});
+    std::vector<std::string> suffixes = {".csv", "_confiance.csv"};
+    for (const TReportFile& file : AAddition.Files) {
+        suffixes.push_back(file.Suffix);
+    }
+    const std::string stem =
+        UnusedFileStem(folder, Format("backtest_%dans_%s", FYears, stamp), suffixes);
     FCsvFileName = folder / (stem + ".csv");
     FConfidenceFileName = folder / (stem + "_confiance.csv");
     try {
@@ -194,6 +275,19 @@ std::string TBacktestRunner::Report(const TBacktestResults& AResults,
     } catch (const std::exception&) {
         // Only the detail file is named in the report; this one is reported by its empty name.
         FConfidenceFileName.clear();
+    }
+    // The detail file's line ends the report.
+    FAdditionFileNames.clear();
+    for (const TReportFile& file : AAddition.Files) {
+        const std::filesystem::path path = folder / (stem + file.Suffix);
+        try {
+            WriteFileAtomically(path, Utf8BomText(file.Lines));
+            report += "  " + file.Caption + " : " + path.string() + "\r\n";
+            FAdditionFileNames.push_back(path);
+        } catch (const std::exception& e) {
+            report += "  " + file.Caption + " non ecrit : " + e.what() + "\r\n";
+            FAdditionFileNames.emplace_back();
+        }
     }
     try {
         WriteFileAtomically(FCsvFileName, Utf8BomText(ACsvLines));

@@ -7,6 +7,7 @@
 #include "backtest/BacktestFigures.h"
 #include "backtest/BacktestReport.h"
 #include "backtest/BatchRun.h"
+#include "backtest/RunHistory.h"
 #include "signals/EntrySignals.h"
 #include "sizing/PositionSizing.h"
 #include "zones/SupportResistance.h"
@@ -39,7 +40,10 @@ public:
 
     const std::vector<std::string>& Symbols() const { return FSymbols; }
     const std::vector<TSignalParams>& Variants() const { return FVariants; }
-    // Length of the test period in years; Run clamps it to 1..5 and stores the clamped value.
+    // Longest test period, in years.
+    static constexpr int MaxYears = 10;
+    // Length of the test period in years; Run clamps it to 1..MaxYears and stores the clamped
+    // value.
     int Years() const { return FYears; }
     void SetYears(int AValue) { FYears = AValue; }
     const TSizingParams& Sizing() const { return FSizing; }
@@ -60,6 +64,14 @@ public:
     const std::filesystem::path& ConfidenceFileName() const { return FConfidenceFileName; }
     // The figures of the last run's pictures; empty before the first run.
     const TBacktestFigures& Figures() const { return FFigures; }
+    // An analysis of the whole run whose text follows the table of differences and whose files
+    // are written beside the detail CSV; the run then keeps every history it loads until the
+    // report is made.
+    void SetExtension(TReportExtension AValue) { FExtension = std::move(AValue); }
+    // The extension's files of the last run, in its order; an empty path for one not written.
+    const std::vector<std::filesystem::path>& AdditionFileNames() const {
+        return FAdditionFileNames;
+    }
     // One "SYMBOL : message" entry per symbol the last run skipped.
     const std::vector<std::string>& Failed() const { return FFailed; }
 
@@ -69,16 +81,31 @@ public:
     // that need the market only with ARegime), the stops, delayed entries and fees of the
     // default setting and the reference, added to AResults, with one CSV line per signal.
     // Returns the default setting's statistics. Throws EFinanceError "N seances seulement" for
-    // too short a history.
+    // too short a history. ASignalDays, when given, receives the days of the period on which
+    // the default setting's conditions hold, whether or not an earlier signal holds them back.
     TSignalStats Analyse(const TPriceSeries& ASeries, const TBacktestPeriod& APeriod,
                          const TMarketRegime* ARegime, TBacktestResults& AResults,
-                         std::vector<std::string>& ACsvLines) const;
+                         std::vector<std::string>& ACsvLines,
+                         std::vector<TDateTime>* ASignalDays = nullptr) const;
 
 private:
+    // The days of the period on which the default setting's conditions hold, the cooldown
+    // between signals aside: the days a scan of the last bars may find a signal on.
+    std::vector<TDateTime> ScanSignalDays(const TPriceSeries& ASeries,
+                                          const TTechnicalAnalysis& AAnalysis, int AFromIndex,
+                                          const std::vector<TSRResult>& AHistory,
+                                          const TMarketRegime* ARegime) const;
+    // The same for the period's sessions before bar AFullBar of AKept, the history the scan
+    // loads: the backtest's own history starts a year before the period, so its zone windows
+    // there are shorter than the scan's fifteen months.
+    std::vector<TDateTime> EarlySignalDays(const TPriceSeries& AKept, int AFullBar,
+                                           const TBacktestPeriod& APeriod,
+                                           const TMarketRegime* ARegime) const;
+
     // The report of AResults, ended by the line of the detail CSV, which it writes; keeps the
     // figures of the run's pictures.
     std::string Report(const TBacktestResults& AResults, const std::vector<std::string>& ACsvLines,
-                       const TBacktestPeriod& APeriod);
+                       const TBacktestPeriod& APeriod, const TReportAddition& AAddition);
 
     std::vector<std::string> FSymbols;
     std::vector<TSignalParams> FVariants;
@@ -90,6 +117,8 @@ private:
     std::filesystem::path FConfidenceFileName;
     std::vector<std::string> FFailed;
     TBacktestFigures FFigures;
+    TReportExtension FExtension;
+    std::vector<std::filesystem::path> FAdditionFileNames;
     int FYears = 1;
     std::string FIndexSymbol = MarketIndexSymbol;
     TSizingParams FSizing;

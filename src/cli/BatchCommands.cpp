@@ -1,6 +1,7 @@
 #include <atomic>
 #include <csignal>
 #include <filesystem>
+#include <memory>
 #include <ostream>
 
 #include "backtest/Backtest.h"
@@ -9,6 +10,7 @@
 #include "cli/PngExport.h"
 #include "cli/Schedule.h"
 #include "core/Core.h"
+#include "portfolio/Portfolio.h"
 #include "providers/Providers.h"
 #include "scanner/Scanner.h"
 
@@ -148,6 +150,8 @@ int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions
     TBacktestRunner runner(RunSymbols(AOptions, "Backtest : ", AErr), StandardVariants());
     runner.SetYears(AOptions.Years);
     Configure(runner, ACommon, AOptions, AErr);
+    const auto simulation = std::make_shared<TPortfolioSimulation>();
+    runner.SetExtension(PortfolioExtension(simulation));
     AErr << Format("Backtest lance sur %d titre(s) et %d an(s), quelques minutes...",
                    static_cast<int>(runner.Symbols().size()), runner.Years())
          << "\n";

@@ -219,12 +219,12 @@ void WriteFileAtomically(const std::filesystem::path& APath, std::string_view AB
 }
 
 std::string UnusedFileStem(const std::filesystem::path& AFolder, const std::string& AStem,
-                           std::initializer_list<std::string_view> AEnds) {
+                           const std::vector<std::string>& AEnds) {
     for (int number = 1;; ++number) {
         const std::string stem = number == 1 ? AStem : AStem + "_" + std::to_string(number);
-        const bool taken = std::any_of(AEnds.begin(), AEnds.end(), [&](std::string_view AEnd) {
+        const bool taken = std::any_of(AEnds.begin(), AEnds.end(), [&](const std::string& AEnd) {
             std::error_code error;
-            return std::filesystem::exists(AFolder / (stem + std::string(AEnd)), error);
+            return std::filesystem::exists(AFolder / (stem + AEnd), error);
         });
         if (!taken) {
             return stem;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +25,7 @@ void WriteFileAtomically(const std::filesystem::path& APath, std::string_view AB
 // The first of AStem, AStem_2, AStem_3... for which no file AFolder / (stem + end) exists, for
 // any end of AEnds: a report written in the same minute as an earlier one never replaces it.
 std::string UnusedFileStem(const std::filesystem::path& AFolder, const std::string& AStem,
-                           std::initializer_list<std::string_view> AEnds);
+                           const std::vector<std::string>& AEnds);
 
 // Lines joined with CR LF after every line, preceded by the UTF-8 byte-order mark.
 std::string Utf8BomText(const std::vector<std::string>& ALines);

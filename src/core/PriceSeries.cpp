@@ -101,6 +101,25 @@ void TPriceSeries::DeleteFirst(int ACount) {
     FBars.erase(FBars.begin(), FBars.begin() + static_cast<std::ptrdiff_t>(n));
 }
 
+TPriceSeries TPriceSeries::Between(TDateTime AFirst, TDateTime ALast) const {
+    const double first = std::trunc(AFirst);
+    const double last = std::trunc(ALast);
+    TPriceSeries result(FSymbol);
+    result.FName = FName;
+    result.FCurrency = FCurrency;
+    const auto from = FBars.begin() + IndexOfFirstOnOrAfter(first);
+    const auto to =
+        std::upper_bound(from, FBars.end(), last,
+                         [](double ADay, const TPriceBar& ABar) { return ADay < ABar.Date; });
+    result.FBars.assign(from, to);
+    for (const TDividend& dividend : FDividends) {
+        if (dividend.Date >= first && dividend.Date <= last) {
+            result.FDividends.push_back(dividend);
+        }
+    }
+    return result;
+}
+
 void TPriceSeries::AddDividend(TDateTime ADate, double AAmount) {
     if (Missing(AAmount) || AAmount <= 0) {
         return;

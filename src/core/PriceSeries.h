@@ -62,6 +62,9 @@ public:
     void Clear() { FBars.clear(); }
     // Removes the first min(ACount, Count) bars when ACount > 0.
     void DeleteFirst(int ACount);
+    // A copy holding the bars and dividends dated from AFirst's day to ALast's day, as a load of
+    // that stretch would give them.
+    TPriceSeries Between(TDateTime AFirst, TDateTime ALast) const;
 
     // Ignored when AAmount is NaN or <= 0.
     void AddDividend(TDateTime ADate, double AAmount);

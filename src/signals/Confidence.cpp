@@ -44,21 +44,6 @@ double Difference(double ASum, int ACount, double AReferenceSum, int AReferenceC
     return ASum / ACount - AReferenceSum / AReferenceCount;
 }
 
-// The 2.5th and 97.5th percentiles of the measured differences.
-void Percentiles(std::vector<double> ADiffs, double& ALow, double& AHigh) {
-    ADiffs.erase(std::remove_if(ADiffs.begin(), ADiffs.end(),
-                                [](double AValue) { return std::isnan(AValue); }),
-                 ADiffs.end());
-    if (ADiffs.empty()) {
-        ALow = AHigh = NaN;
-        return;
-    }
-    std::sort(ADiffs.begin(), ADiffs.end());
-    const double last = static_cast<double>(ADiffs.size() - 1);
-    ALow = ADiffs[static_cast<std::size_t>(std::floor(0.025 * last))];
-    AHigh = ADiffs[static_cast<std::size_t>(std::ceil(0.975 * last))];
-}
-
 // "+1,2 % [-0,4 ; +2,9]", or "-" when nothing could be measured.
 std::string WithInterval(double AValue, double ALow, double AHigh) {
     if (std::isnan(AValue)) {
@@ -72,6 +57,20 @@ std::string WithInterval(double AValue, double ALow, double AHigh) {
 }
 
 }  // namespace
+
+void Percentiles95(std::vector<double> ADiffs, double& ALow, double& AHigh) {
+    ADiffs.erase(std::remove_if(ADiffs.begin(), ADiffs.end(),
+                                [](double AValue) { return std::isnan(AValue); }),
+                 ADiffs.end());
+    if (ADiffs.empty()) {
+        ALow = AHigh = NaN;
+        return;
+    }
+    std::sort(ADiffs.begin(), ADiffs.end());
+    const double last = static_cast<double>(ADiffs.size() - 1);
+    ALow = ADiffs[static_cast<std::size_t>(std::floor(0.025 * last))];
+    AHigh = ADiffs[static_cast<std::size_t>(std::ceil(0.975 * last))];
+}
 
 std::uint64_t UniformBelow(std::mt19937_64& AGenerator, std::uint64_t ACount) {
     const std::uint64_t limit = std::mt19937_64::max() - std::mt19937_64::max() % ACount;
@@ -150,8 +149,8 @@ TConfidenceRow CompareWithReference(const std::string& AName,
                                            drawn.ReferenceCount));
         }
     }
-    Percentiles(diffs20, row.Low20, row.High20);
-    Percentiles(diffsStop, row.LowStop, row.HighStop);
+    Percentiles95(diffs20, row.Low20, row.High20);
+    Percentiles95(diffsStop, row.LowStop, row.HighStop);
     if (row.Signals < ConfidenceMinSignals || row.Months < ConfidenceMinMonths) {
         row.Verdict = "trop peu";
     } else if (row.Low20 > 0) {

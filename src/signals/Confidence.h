@@ -35,6 +35,10 @@ inline constexpr int ConfidenceMinMonths = 6;
 // the generator's words above the largest multiple of ACount are drawn again.
 std::uint64_t UniformBelow(std::mt19937_64& AGenerator, std::uint64_t ACount);
 
+// The 2.5th and 97.5th percentiles of the measured values (NaN ones left out) in ALow and
+// AHigh; both NaN when none was measured.
+void Percentiles95(std::vector<double> AValues, double& ALow, double& AHigh);
+
 // ASignals of one setting against AReference (every session of the same symbols and period).
 // The intervals come from a bootstrap over calendar months: each resample draws as many months
 // as there are, with replacement, and takes all signals and reference entries of each drawn

@@ -125,21 +125,21 @@ TEST(BacktestRun, ShortHistoriesAndUnknownSymbolsAreSkipped) {
         {"^FCHI"}, {{"SHORT.PA.csv", test::TOfflineQuotes::LastSessions("AI.PA", 119)},
                     {"EDGE.PA.csv", test::TOfflineQuotes::LastSessions("OR.PA", 120)}});
     TBacktestRunner runner({"SHORT.PA", "EDGE.PA", "NONE.PA"}, StandardVariants());
-    runner.SetYears(9);
+    runner.SetYears(12);
     const TRun run = RunBacktest(runner);
-    EXPECT_EQ(runner.Years(), 5);
+    EXPECT_EQ(runner.Years(), TBacktestRunner::MaxYears);
     ASSERT_EQ(run.Progress.size(), 4u);
     EXPECT_EQ(run.Progress[1], "[1/3] SHORT.PA ignore : 119 seances seulement");
     EXPECT_EQ(run.Progress[2].rfind("[2/3] EDGE.PA : ", 0), 0u) << run.Progress[2];
     EXPECT_EQ(run.Progress[3].rfind("[3/3] NONE.PA ignore : ", 0), 0u) << run.Progress[3];
     ASSERT_EQ(runner.Failed().size(), 2u);
     EXPECT_EQ(runner.Failed()[0], "SHORT.PA : 119 seances seulement");
-    EXPECT_NE(run.Report.find("Backtest sur 1 titre(s) analyse(s) sur 3, 5 an(s) : 22/02/2016"),
+    EXPECT_NE(run.Report.find("Backtest sur 1 titre(s) analyse(s) sur 3, 10 an(s) : 22/02/2011"),
               std::string::npos);
     EXPECT_NE(run.Report.find("\r\n  Titres ignores (2) : SHORT.PA : 119 seances seulement | "
                               "NONE.PA : "),
               std::string::npos);
-    EXPECT_EQ(runner.CsvFileName().filename().string().rfind("backtest_5ans_", 0), 0u);
+    EXPECT_EQ(runner.CsvFileName().filename().string().rfind("backtest_10ans_", 0), 0u);
 }
 
 TEST(BacktestRun, AnUnwritableFolderIsReportedNotThrown) {

@@ -356,7 +356,6 @@ std::vector<std::string> DemoSymbols() {
     return symbols;
 }
 
-// The report without its line naming the detail file, which changes with every run.
 // The report without the lines that name its files, whose names differ from run to run.
 std::string WithoutFileLines(const std::string& AReport) {
     const std::size_t at = AReport.find("  Portefeuille jour par jour : ");
@@ -392,6 +391,74 @@ TEST(CommandLine, ASecondBacktestReadsTheStoreAndNeedsNoService) {
     const TProcessResult offline = RunProgram(args);
     ASSERT_EQ(offline.ExitCode, 0) << offline.Err;
     EXPECT_EQ(WithoutFileLines(offline.Out), WithoutFileLines(first.Out));
+}
+
+// A French number of a report file.
+double CsvValue(const std::string& ACell) {
+    std::string text = ACell;
+    std::replace(text.begin(), text.end(), ',', '.');
+    return std::stod(text);
+}
+
+// The path a report line "  CAPTION : PATH" names.
+std::filesystem::path NamedFile(const std::string& AReport, const std::string& ACaption) {
+    const std::size_t at = AReport.find("  " + ACaption + " : ");
+    if (at == std::string::npos) {
+        return {};
+    }
+    const std::size_t start = at + ACaption.size() + 5;
+    return AReport.substr(start, AReport.find("\r\n", start) - start);
+}
+
+TEST(CommandLine, BacktestSimulatesThePortfolioAndWritesItsDaysAndTrades) {
+    std::vector<std::string> demo = DemoSymbols();
+    demo.push_back("^FCHI");
+    const test::TOfflineQuotes quotes(demo);
+    const TProcessResult result = RunProgram({"backtest", "--years", "5", "--as-of", "2021-02-19",
+                                              "--delay-ms", "0", "--quote-host", QuoteHost()});
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    test::ExpectInOrder(
+        result.Out,
+        {"\r\nSimulation du portefeuille : reglage RSI obligatoire (defaut), capital 100 000 EUR, "
+         "frais personnalises, compte-titres\r\n",
+         "\r\n  Strategie  ", "\r\n  Egal-pondere  ", "\r\n  CAC 40  ",
+         "\r\n  Ecart de rendement annualise avec Egal-pondere : ",
+         "\r\n  Titres : composition actuelle du CAC 40 ; les titres sortis de l'indice pendant la "
+         "periode ne sont pas testes (biais du survivant)\r\nComparaison des stops"});
+
+    // One line per session of the index from 19/02/2016 to 19/02/2021.
+    int sessions = 0;
+    std::ifstream index(test::DataPath("demo/^FCHI.csv"));
+    for (std::string line; std::getline(index, line);) {
+        sessions += line >= "2016-02-19" && line < "2021-02-20" ? 1 : 0;
+    }
+    const std::vector<std::string> days =
+        test::CsvLinesOf(NamedFile(result.Out, "Portefeuille jour par jour"));
+    ASSERT_FALSE(days.empty()) << result.Out.substr(result.Out.size() - 400);
+    EXPECT_EQ(days[0],
+              "Date;Liquidites;Investi;Valeur;BaisseDepuisSommet;Positions;EgalPondere;CAC40");
+    EXPECT_EQ(static_cast<int>(days.size()) - 1, sessions);
+    EXPECT_EQ(test::CsvCellsOf(days[1])[0], "19/02/2016");
+    EXPECT_EQ(test::CsvCellsOf(days.back())[0], "19/02/2021");
+
+    // The final value, recomputed from the trades alone: each sale (or last close) less its
+    // brokerage, less the purchase with its brokerage and tax, plus the dividends.
+    const std::vector<std::string> trades =
+        test::CsvLinesOf(NamedFile(result.Out, "Operations du portefeuille"));
+    ASSERT_GT(trades.size(), 100u);
+    EXPECT_EQ(trades[0],
+              "Symbole;Signal;Entree;PrixEntree;Titres;Courtage;TTF;Sortie;PrixSortie;"
+              "CourtageSortie;Motif;Dividendes;ResultatEUR;ResultatPct");
+    double value = 100000;
+    for (std::size_t i = 1; i < trades.size(); ++i) {
+        const std::vector<std::string> c = test::CsvCellsOf(trades[i]);
+        ASSERT_EQ(c.size(), 14u) << trades[i];
+        const double shares = CsvValue(c[4]);
+        value += shares * CsvValue(c[8]) - CsvValue(c[9]) - shares * CsvValue(c[3]) -
+                 CsvValue(c[5]) - CsvValue(c[6]) + CsvValue(c[11]);
+        EXPECT_TRUE(c[10] == "stop" || c[10] == "20 seances" || c[10] == "fin de periode") << c[10];
+    }
+    EXPECT_NEAR(value, CsvValue(test::CsvCellsOf(days.back())[3]), 1.0);
 }
 
 TEST(CommandLine, BacktestWithNothingAnalysedFails) {

@@ -14,6 +14,11 @@
 namespace cotalys {
 namespace {
 
+// One year of warm-up for the indicators and the zones.
+TDateTime WarmUpStart(const TBacktestPeriod& APeriod) {
+    return IncMonth(APeriod.Start, -12);
+}
+
 bool NeedsMarket(const TSignalParams& AParams) {
     return AParams.RequireMarketUptrend || AParams.RequireFavorablePhase;
 }
@@ -87,8 +92,7 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
     period.Years = FYears;
     period.Today = Today();
     period.Start = IncMonth(period.Today, -12 * FYears);
-    // One year of warm-up for the indicators and the zones.
-    const TDateTime loadFrom = IncMonth(period.Start, -12);
+    const TDateTime loadFrom = WarmUpStart(period);
     TCachedQuoteProvider provider;
     provider.SetUseStore(FUseStore);
     TRequestPacer pacer(provider, FDelayMs);
@@ -120,17 +124,7 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
         TSignalStats stats;
         if (history) {
             TRunSymbol kept{LoadHistory(provider, symbol, keepFrom, period.Today), {}};
-            std::vector<TDateTime> days;
-            stats = Analyse(kept.Series.Between(loadFrom, period.Today), period, regime.get(),
-                            results, csvLines, &days);
-            // The backtest's zone windows are as long as the scan's from this bar on.
-            const int full = kept.Series.IndexOfFirstOnOrAfter(loadFrom) + ZoneWindowBars - 1;
-            kept.SignalDates = EarlySignalDays(kept.Series, full, period, regime.get());
-            for (TDateTime day : days) {
-                if (full < kept.Series.Count() && day >= kept.Series.Bars()[full].Date) {
-                    kept.SignalDates.push_back(day);
-                }
-            }
+            stats = AnalyseKept(kept, period, regime.get(), results, csvLines);
             history->Symbols.push_back(std::move(kept));
         } else {
             stats = Analyse(LoadHistory(provider, symbol, loadFrom, period.Today), period,
@@ -215,6 +209,25 @@ TSignalStats TBacktestRunner::Analyse(const TPriceSeries& ASeries, const TBackte
     Append(AResults.Reference, BaselineSignals(ASeries, fromIndex));
     AResults.Analysed += 1;
     return defaultStats;
+}
+
+TSignalStats TBacktestRunner::AnalyseKept(TRunSymbol& ASymbol, const TBacktestPeriod& APeriod,
+                                          const TMarketRegime* ARegime, TBacktestResults& AResults,
+                                          std::vector<std::string>& ACsvLines) const {
+    const TPriceSeries& kept = ASymbol.Series;
+    const TDateTime loadFrom = WarmUpStart(APeriod);
+    std::vector<TDateTime> days;
+    const TSignalStats stats = Analyse(kept.Between(loadFrom, APeriod.Today), APeriod, ARegime,
+                                       AResults, ACsvLines, &days);
+    // The backtest's zone windows are as long as the scan's from this bar on.
+    const int full = kept.IndexOfFirstOnOrAfter(loadFrom) + ZoneWindowBars - 1;
+    ASymbol.SignalDates = EarlySignalDays(kept, full, APeriod, ARegime);
+    for (TDateTime day : days) {
+        if (full < kept.Count() && day >= kept.Bars()[full].Date) {
+            ASymbol.SignalDates.push_back(day);
+        }
+    }
+    return stats;
 }
 
 std::vector<TDateTime> TBacktestRunner::ScanSignalDays(const TPriceSeries& ASeries,

@@ -87,6 +87,12 @@ public:
                          const TMarketRegime* ARegime, TBacktestResults& AResults,
                          std::vector<std::string>& ACsvLines,
                          std::vector<TDateTime>* ASignalDays = nullptr) const;
+    // Analyse of the history ASymbol.Series, loaded from TRunHistory::HistoryMonthsBeforePeriod
+    // months before the period (the backtest sees it from a year before), which also fills
+    // ASymbol.SignalDates.
+    TSignalStats AnalyseKept(TRunSymbol& ASymbol, const TBacktestPeriod& APeriod,
+                             const TMarketRegime* ARegime, TBacktestResults& AResults,
+                             std::vector<std::string>& ACsvLines) const;
 
 private:
     // The days of the period on which the default setting's conditions hold, the cooldown

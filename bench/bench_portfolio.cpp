@@ -90,6 +90,10 @@ void BM_PortfolioSimulation(benchmark::State& AState) {
     for (auto _ : AState) {
         benchmark::DoNotOptimize(SimulatePortfolios(run.History));
     }
+    std::size_t days = 0, rows = 0, evenings = 0;
+    for (const TRunSymbol& s : run.History.Symbols) days += s.SignalDates.size();
+    SimulateStrategy(run.History, PeriodSessions(run.History), [&](const TScanEvening& E) { rows += E.Rows.size(); ++evenings; });
+    AState.counters["days"] = days; AState.counters["rows"] = rows; AState.counters["evenings"] = evenings;
 }
 BENCHMARK(BM_PortfolioSimulation)
     ->Arg(5)

@@ -95,6 +95,10 @@ void Configure(TRun& ARun, const TCommonOptions& ACommon, const TBatchOptions& A
     if (const std::string note = sizing.LoadFromIni(TSizingParams::IniFileName()); !note.empty()) {
         AErr << note << "\n";
     }
+    if (AOptions.Capital > 0) {
+        sizing.Capital = AOptions.Capital;
+        sizing.Validate();
+    }
     ARun.SetSizing(sizing);
     ARun.SetOutputDir(AOptions.OutputDir);
     if (ACommon.DelayMs >= 0) {

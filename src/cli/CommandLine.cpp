@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <ctime>
 #include <ostream>
 
@@ -17,6 +19,17 @@
 
 namespace cotalys {
 namespace {
+
+// An amount of euros strictly above zero, in the program's own words.
+const CLI::Validator PositiveAmount(
+    [](std::string& AValue) {
+        char* end = nullptr;
+        const double amount = std::strtod(AValue.c_str(), &end);
+        return end != AValue.c_str() && *end == '\0' && amount > 0 && std::isfinite(amount)
+                   ? std::string()
+                   : AValue + " n'est pas un montant positif en EUR";
+    },
+    "EUR");
 
 // The day of "YYYY-MM-DD"; EUsageError for anything else.
 TDateTime ParseAsOf(const std::string& AText) {
@@ -138,8 +151,8 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
         "--notify", batch.Notify,
         "Notifier le bureau a la fin et noter le passage dans le journal des scans");
     CLI::App* backtestCommand = app.add_subcommand("backtest", "Backtest du signal sur le CAC 40");
-    backtestCommand->add_option("--years", batch.Years, "Periode en annees : 1, 3 ou 5")
-        ->check(CLI::IsMember({1, 3, 5}))
+    backtestCommand->add_option("--years", batch.Years, "Periode en annees : 1, 2, 3, 5 ou 10")
+        ->check(CLI::IsMember({1, 2, 3, 5, 10}))
         ->type_name("N");
     backtestCommand->add_option("--png", batch.PngFile, "Exporter le graphique du backtest en PNG")
         ->type_name("FICHIER");
@@ -150,6 +163,11 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
             ->add_option("--output-dir", batch.OutputDir,
                          "Dossier des rapports, par defaut " + CotalysDir().string())
             ->type_name("DOSSIER");
+        command
+            ->add_option("--capital", batch.Capital,
+                         "Capital en EUR pour ce passage, a la place de celui des reglages")
+            ->check(PositiveAmount)
+            ->type_name("EUR");
     }
 
     TServeOptions serve;

@@ -32,6 +32,7 @@ struct TBatchOptions {
     int Years = 1;            // backtest only
     bool Notify = false;      // scan only: a desktop notification and a line in the scan log
     std::string PngFile;      // backtest only: its picture; empty for none
+    double Capital = 0;       // the sizing settings' capital for this run; 0 keeps the file's
 };
 
 struct TServeOptions {

@@ -142,6 +142,42 @@ std::vector<std::string> TradesCsvLines(const TPortfolioSimulation& ASimulation)
     return lines;
 }
 
+TPortfolioFigures PortfolioFiguresOf(const TPortfolioSimulation& ASimulation) {
+    TPortfolioFigures figures;
+    figures.Capital = ASimulation.Sizing.Capital;
+    figures.Title =
+        Format("Simulation du portefeuille : reglage %s, capital %s EUR, %s",
+               ASimulation.Setting.Name, FormatFloat("#,##0", ASimulation.Sizing.Capital, French()),
+               TSizingParams::PlanName(ASimulation.Sizing.FeePlan));
+    for (const TPortfolioDay& day : ASimulation.Strategy.Days) {
+        figures.Dates.push_back(day.Date);
+        if (figures.Years.empty() || figures.Years.back() != YearOf(day.Date)) {
+            figures.Years.push_back(YearOf(day.Date));
+        }
+    }
+    for (const TPortfolioBook* book : ASimulation.Books()) {
+        if (book->Empty()) {
+            continue;
+        }
+        TPortfolioCurve curve;
+        curve.Name = book->Name;
+        curve.DrawdownPct = DrawdownsPct(*book);
+        double yearStart = book->Capital;
+        for (std::size_t i = 0; i < book->Days.size(); ++i) {
+            const double value = book->Days[i].Value();
+            curve.Values.push_back(value);
+            // A year ends on its last session, or on the period's.
+            if (i + 1 == book->Days.size() ||
+                YearOf(book->Days[i + 1].Date) != YearOf(book->Days[i].Date)) {
+                curve.YearReturnPct.push_back((value / yearStart - 1) * 100);
+                yearStart = value;
+            }
+        }
+        figures.Curves.push_back(std::move(curve));
+    }
+    return figures;
+}
+
 TReportExtension PortfolioExtension(std::shared_ptr<TPortfolioSimulation> AKeep) {
     return [AKeep](const TRunHistory& AHistory) {
         *AKeep = SimulatePortfolios(AHistory);

@@ -41,6 +41,9 @@ std::vector<std::string> PortfolioCsvLines(const TPortfolioSimulation& ASimulati
 // Sortie;PrixSortie;CourtageSortie;Motif;Dividendes;ResultatEUR;ResultatPct.
 std::vector<std::string> TradesCsvLines(const TPortfolioSimulation& ASimulation);
 
+// The three portfolios as their picture shows them; the CAC 40 left out when it is missing.
+TPortfolioFigures PortfolioFiguresOf(const TPortfolioSimulation& ASimulation);
+
 // The extension that makes the simulation part of a backtest run: its section and its two
 // files; the simulation is kept in AKeep for the run's pictures.
 TReportExtension PortfolioExtension(std::shared_ptr<TPortfolioSimulation> AKeep);

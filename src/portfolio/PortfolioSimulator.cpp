@@ -145,6 +145,14 @@ private:
         return sizing;
     }
 
+    // Whether the selection could retain anything, by its first rules: a free position, risk
+    // left to take and cash left. Without, no row can be bought and none is evaluated.
+    static bool HasRoom(const TSizingParams& ASizing) {
+        return ASizing.MaxPositions - ASizing.OpenPositions > 0 &&
+               ASizing.MaxTotalRiskPct - ASizing.OpenRiskPct >= TDailyScanner::MinRiskLeftPct &&
+               ASizing.Capital - ASizing.InvestedAmount > 0;
+    }
+
     void Evening() {
         const double value = FLedger.Cash() + FLedger.Invested();
         if (!(value > 0)) {
@@ -153,6 +161,9 @@ private:
         TScanEvening evening;
         evening.Date = FTape.Today();
         evening.Sizing = EveningSizing(value);
+        if (!HasRoom(evening.Sizing)) {
+            return;
+        }
         FScanner.SetSizing(evening.Sizing);
         const auto row = [&](const TPriceSeries& ASeries) {
             return FRowSource ? FRowSource(ASeries, evening.Sizing) : FScanner.Evaluate(ASeries);

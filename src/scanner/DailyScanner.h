@@ -19,6 +19,9 @@ namespace cotalys {
 // CSV file. Plain and Qt-free: the window and the command line run the same object.
 class TDailyScanner {
 public:
+    // A risk budget below this share of the capital, in percent, counts as exhausted.
+    static constexpr double MinRiskLeftPct = 0.1;
+
     // Throws EFinanceError "Scanner : liste de symboles vide" for an empty list.
     explicit TDailyScanner(std::vector<std::string> ASymbols);
 

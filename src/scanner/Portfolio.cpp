@@ -8,9 +8,6 @@
 namespace cotalys {
 namespace {
 
-// A risk budget below this share of the capital, in percent, counts as exhausted.
-constexpr double MinRiskLeftPct = 0.1;
-
 // The distance to support as a sort key: a row without support goes last in its group.
 double DistanceKey(const TScanRow& ARow) {
     return std::isnan(ARow.DistSupportPct) ? std::numeric_limits<double>::max()
@@ -79,7 +76,7 @@ void ConsiderRow(TScanRow& ARow, const TSizingParams& ASizing, TBudget& ABudget,
         ARow.SelectionNote = "hors limite : nombre de positions atteint";
         return;
     }
-    if (ABudget.RiskLeftPct < MinRiskLeftPct) {
+    if (ABudget.RiskLeftPct < TDailyScanner::MinRiskLeftPct) {
         ARow.SelectionNote = "hors limite : risque total atteint";
         return;
     }

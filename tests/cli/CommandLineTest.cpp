@@ -145,8 +145,12 @@ TEST(CommandLine, BadArgumentsExitWithCodeTwoAndAFrenchMessage) {
         std::vector<std::string> Args;
         const char* Message;
     } cases[] = {
-        {{"backtest", "--years", "2"},
-         "Arguments invalides : --years : 2 n'est pas parmi {1,3,5}\n"},
+        {{"backtest", "--years", "4"},
+         "Arguments invalides : --years : 4 n'est pas parmi {1,2,3,5,10}\n"},
+        {{"backtest", "--capital", "-5"},
+         "Arguments invalides : --capital : -5 n'est pas un montant positif en EUR\n"},
+        {{"scan", "--capital", "beaucoup"},
+         "Arguments invalides : --capital : beaucoup n'est pas un montant positif en EUR\n"},
         {{"backtest", "--years", "abc"},
          "Arguments invalides : valeur non reconnue pour --years : abc\n"},
         {{"--as-of", "2021-02-30", "scan"}, "Date invalide pour --as-of : 2021-02-30"},
@@ -414,12 +418,13 @@ TEST(CommandLine, BacktestSimulatesThePortfolioAndWritesItsDaysAndTrades) {
     std::vector<std::string> demo = DemoSymbols();
     demo.push_back("^FCHI");
     const test::TOfflineQuotes quotes(demo);
-    const TProcessResult result = RunProgram({"backtest", "--years", "5", "--as-of", "2021-02-19",
-                                              "--delay-ms", "0", "--quote-host", QuoteHost()});
+    const TProcessResult result =
+        RunProgram({"backtest", "--years", "5", "--as-of", "2021-02-19", "--capital", "20000",
+                    "--delay-ms", "0", "--quote-host", QuoteHost()});
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
     test::ExpectInOrder(
         result.Out,
-        {"\r\nSimulation du portefeuille : reglage RSI obligatoire (defaut), capital 100 000 EUR, "
+        {"\r\nSimulation du portefeuille : reglage RSI obligatoire (defaut), capital 20 000 EUR, "
          "frais personnalises, compte-titres\r\n",
          "\r\n  Strategie  ", "\r\n  Egal-pondere  ", "\r\n  CAC 40  ",
          "\r\n  Ecart de rendement annualise avec Egal-pondere : ",
@@ -449,7 +454,7 @@ TEST(CommandLine, BacktestSimulatesThePortfolioAndWritesItsDaysAndTrades) {
     EXPECT_EQ(trades[0],
               "Symbole;Signal;Entree;PrixEntree;Titres;Courtage;TTF;Sortie;PrixSortie;"
               "CourtageSortie;Motif;Dividendes;ResultatEUR;ResultatPct");
-    double value = 100000;
+    double value = 20000;
     for (std::size_t i = 1; i < trades.size(); ++i) {
         const std::vector<std::string> c = test::CsvCellsOf(trades[i]);
         ASSERT_EQ(c.size(), 14u) << trades[i];

@@ -83,7 +83,7 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
     period.Start = IncMonth(period.Today, -12 * FYears);
     // One year of warm-up for the indicators and the zones.
     const TDateTime loadFrom = IncMonth(period.Start, -12);
-    TCachedQuoteProvider provider;
+    TStoredQuoteProvider provider;
     provider.SetUseStore(FUseStore);
     TRequestPacer pacer(provider, FDelayMs);
     FFailed.clear();

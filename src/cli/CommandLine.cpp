@@ -13,7 +13,7 @@
 #include "notify/Notify.h"
 #include "providers/Providers.h"
 #include "sizing/PositionSizing.h"
-#include "store/PriceStore.h"
+#include "store/Store.h"
 
 namespace cotalys {
 namespace {
@@ -71,7 +71,7 @@ std::string HelpFooter(const std::string& AFiles, const std::string& AExits) {
            FooterLine("COTALYS_CA_BUNDLE", "certificats de confiance (PEM) pour HTTPS") +
            "\nFichiers :\n" +
            FooterLine("reglages de taille (lus)", TSizingParams::IniFileName().string()) +
-           FooterLine("cache des cotations", TQuoteCache::DefaultFolder().string()) + AFiles +
+           FooterLine("cache des cotations", TPriceStore::DefaultFolder().string()) + AFiles +
            "\nCodes de sortie :\n" + FooterLine("0", "succes") + FooterLine("1", "echec") +
            FooterLine("2", "arguments invalides") + AExits;
 }

@@ -97,7 +97,7 @@ TScanRow TDailyScanner::Evaluate(const TPriceSeries& ASeries) const {
 std::vector<TScanRow> TDailyScanner::Run(const TBatchProgress& AProgress,
                                          const TCancelQuery& ACancel) {
     const TDateTime today = Today();
-    TCachedQuoteProvider provider;
+    TStoredQuoteProvider provider;
     provider.SetUseStore(FUseStore);
     // The scan judges today: stored data older than the last weekday before it will not do when
     // the service cannot be reached.

@@ -178,8 +178,8 @@ std::string TBacktestRunner::Report(const TBacktestResults& AResults,
                                     const std::vector<std::string>& ACsvLines,
                                     const TBacktestPeriod& APeriod) {
     const std::vector<TConfidenceRow> confidence = ConfidenceRows(AResults, FVariants);
-    FFigures =
-        FiguresOf(AResults, FVariants, confidence, static_cast<int>(FSymbols.size()), APeriod);
+    FFigures = FiguresFromResults(AResults, FVariants, confidence,
+                                  static_cast<int>(FSymbols.size()), APeriod);
     std::string report =
         BacktestReport(AResults, FVariants, confidence, static_cast<int>(FSymbols.size()), FFailed,
                        APeriod, FSizing);

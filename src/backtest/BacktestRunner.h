@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "backtest/BacktestFigures.h"
 #include "backtest/BacktestReport.h"
 #include "backtest/BatchRun.h"
+#include "backtest/FiguresFromResults.h"
 #include "signals/EntrySignals.h"
 #include "sizing/PositionSizing.h"
 #include "zones/SupportResistance.h"

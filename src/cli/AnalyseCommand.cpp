@@ -5,7 +5,7 @@
 #include "cli/PngExport.h"
 #include "core/Core.h"
 #include "parsing/Parsing.h"
-#include "review/SymbolReview.h"
+#include "review/Review.h"
 
 namespace cotalys {
 namespace {

@@ -8,7 +8,7 @@
 #include "signals/EntrySignal.h"
 #include "signals/EntrySignalDetector.h"
 #include "signals/MarketRegime.h"
-#include "signals/SignalBuckets.h"
+#include "signals/SignalBucket.h"
 #include "signals/SignalOutcomes.h"
 #include "signals/SignalParams.h"
 #include "signals/SignalReports.h"

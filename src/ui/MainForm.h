@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/Core.h"
-#include "review/SymbolReview.h"
+#include "review/Review.h"
 #include "signals/EntrySignals.h"
 #include "sizing/PositionSizing.h"
 

@@ -11,7 +11,7 @@
 #include "ui/BatchTasks.h"
 #include "ui/Captions.h"
 #include "ui/MainForm.h"
-#include "ui/ScannerForm.h"
+#include "ui/ScannerResultsForm.h"
 #include "ui/UiText.h"
 
 namespace cotalys {

@@ -14,7 +14,7 @@
 #include "support/OfflineQuotes.h"
 #include "ui/MainFormFixture.h"
 #include "ui/ScanRowsModel.h"
-#include "ui/ScannerForm.h"
+#include "ui/ScannerResultsForm.h"
 
 namespace cotalys {
 namespace {

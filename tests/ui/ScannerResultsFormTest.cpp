@@ -13,7 +13,7 @@
 
 #include "ui/ScanCells.h"
 #include "ui/ScanRowsModel.h"
-#include "ui/ScannerForm.h"
+#include "ui/ScannerResultsForm.h"
 #include "ui/UiTestSupport.h"
 
 namespace cotalys {

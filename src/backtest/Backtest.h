@@ -6,3 +6,4 @@
 #include "backtest/BacktestRunner.h"
 #include "backtest/BatchRun.h"
 #include "backtest/FiguresFromResults.h"
+#include "backtest/SymbolList.h"

@@ -82,7 +82,7 @@ TMainForm::TMainForm(QWidget* AOwner) : QMainWindow(AOwner) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
-    FSymbolListFile = TBacktestRunner::SymbolListFile();
+    FSymbolListFile = SymbolListFile();
     FSizing.LoadFromIni(TSizingParams::IniFileName());
     BuildControls();
     BuildMenus();

@@ -85,7 +85,7 @@ bool TryEncodeTime(int AHour, int AMinute, int ASecond, TDateTime& AResult) {
     if (AHour < 0 || AHour > 23 || AMinute < 0 || AMinute > 59 || ASecond < 0 || ASecond > 59) {
         return false;
     }
-    AResult = (AHour * 3600.0 + AMinute * 60.0 + ASecond) / 86400.0;
+    AResult = (AHour * 3600.0 + AMinute * 60.0 + ASecond) / SecondsPerDay;
     return true;
 }
 
@@ -108,9 +108,10 @@ int MonthOf(TDateTime ADate) {
 void DecodeTime(TDateTime ADate, int& AHour, int& AMinute, int& ASecond) {
     double fraction = std::isfinite(ADate) ? std::fabs(ADate - std::trunc(ADate)) : 0.0;
     // Round to the nearest millisecond first so 17:35:08 stored as 0.73273148... is not 17:35:07.
-    auto ms = static_cast<std::int64_t>(std::llround(fraction * 86400000.0));
-    if (ms >= 86400000) {
-        ms = 86399999;
+    constexpr std::int64_t MsPerDay = SecondsPerDay * 1000;
+    auto ms = static_cast<std::int64_t>(std::llround(fraction * MsPerDay));
+    if (ms >= MsPerDay) {
+        ms = MsPerDay - 1;
     }
     const auto seconds = ms / 1000;
     AHour = static_cast<int>(seconds / 3600);
@@ -175,7 +176,7 @@ std::int64_t LocalMidnightToUnix(TDateTime ADate) {
 }
 
 TDateTime UnixToDateTime(std::int64_t ASeconds) {
-    return UnixDateDelta + static_cast<double>(ASeconds) / 86400.0;
+    return UnixDateDelta + static_cast<double>(ASeconds) / SecondsPerDay;
 }
 
 TDateTime UnixToLocalDateTime(std::int64_t ASeconds) {

@@ -8,6 +8,7 @@ namespace cotalys {
 using TDateTime = double;
 
 inline constexpr TDateTime UnixDateDelta = 25569.0;
+inline constexpr std::int64_t SecondsPerDay = 86400;
 
 // The day number of a date: its truncation toward zero.
 int DayOf(TDateTime ADate);

@@ -38,7 +38,7 @@ TScanRow TDailyScanner::Evaluate(const TPriceSeries& ASeries) const {
     row.LastDate = lastBar.Date;
     row.LastClose = lastBar.Close;
 
-    TTechnicalAnalysis analysis(&ASeries, TMACDParams::Default(), 14);
+    TTechnicalAnalysis analysis(&ASeries, TMACDParams::Default(), RsiPeriod);
     analysis.Compute();
     const TSupportResistanceAnalyzer analyzer(FSRParams);
     // The scanner judges each stock on its own: the detector gets no market regime.

@@ -10,7 +10,6 @@
 namespace cotalys {
 namespace {
 
-constexpr std::int64_t SecondsPerDay = 86400;
 // The Paris exchange's day is over, and its closes final, at 18:00.
 constexpr std::int64_t CloseSecondOfDay = 18 * 3600;
 

@@ -71,7 +71,7 @@ std::string HelpFooter(const std::string& AFiles, const std::string& AExits) {
            FooterLine("COTALYS_CA_BUNDLE", "certificats de confiance (PEM) pour HTTPS") +
            "\nFichiers :\n" +
            FooterLine("reglages de taille (lus)", TSizingParams::IniFileName().string()) +
-           FooterLine("cache des cotations", TPriceStore::DefaultFolder().string()) + AFiles +
+           FooterLine("cache des cotations", CacheDir().string()) + AFiles +
            "\nCodes de sortie :\n" + FooterLine("0", "succes") + FooterLine("1", "echec") +
            FooterLine("2", "arguments invalides") + AExits;
 }

@@ -3,7 +3,6 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <system_error>
 
 namespace cotalys {
@@ -74,19 +73,6 @@ int DayNumber(TDateTime ADate) {
 }
 
 }  // namespace
-
-std::filesystem::path TPriceStore::DefaultFolder() {
-    if (const char* dir = std::getenv("COTALYS_CACHE_DIR"); dir != nullptr && *dir != '\0') {
-        return dir;
-    }
-    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/') {
-        return std::filesystem::path(xdg) / "cotalys";
-    }
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return std::filesystem::path(home) / ".cache" / "cotalys";
-    }
-    return "cotalys-cache";
-}
 
 TPriceStore::TPriceStore(const std::filesystem::path& AFolder, int ABusyTimeoutMs)
     : FFile(AFolder / FileName), FBusyTimeoutMs(ABusyTimeoutMs) {

@@ -55,14 +55,11 @@ public:
     // 31/12/9999, the end of the calendar.
     static constexpr TDateTime LastDay = 2958465;
 
-    // COTALYS_CACHE_DIR when set, else $XDG_CACHE_HOME/cotalys, else ~/.cache/cotalys.
-    static std::filesystem::path DefaultFolder();
-
     // Opens the store of AFolder, creating the folder, the file and its tables as needed. A file
     // that is not a database or is damaged is renamed "quotes.sqlite3.corrompu-YYYYMMDD" and a
     // new one is created; Notice then says so. Throws EPriceStoreError when the store cannot be
     // used.
-    explicit TPriceStore(const std::filesystem::path& AFolder = DefaultFolder(),
+    explicit TPriceStore(const std::filesystem::path& AFolder = CacheDir(),
                          int ABusyTimeoutMs = DefaultBusyTimeoutMs);
     ~TPriceStore();
     TPriceStore(const TPriceStore&) = delete;

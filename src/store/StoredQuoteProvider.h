@@ -25,7 +25,7 @@ public:
     // Relative difference of a close beyond which the service has revised the history.
     static constexpr double RevisionTolerance = 1e-4;
 
-    explicit TStoredQuoteProvider(std::filesystem::path AFolder = TPriceStore::DefaultFolder());
+    explicit TStoredQuoteProvider(std::filesystem::path AFolder = CacheDir());
 
     std::string Name() const override { return FService.Name(); }
     void Load(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo, TPriceSeries& ASeries,

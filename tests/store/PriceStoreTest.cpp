@@ -87,19 +87,17 @@ TEST(PriceStoreTest, ReadsBackWhatItWroteAndForgetsOnRequest) {
     EXPECT_TRUE(store.Symbols().empty());
 }
 
-TEST(PriceStoreTest, FindsItsFolderFromTheEnvironment) {
+TEST(PriceStoreTest, OpensInTheCacheFolderByDefault) {
     const char* saved = std::getenv("COTALYS_CACHE_DIR");
     const std::string keep = saved != nullptr ? saved : "";
-    setenv("COTALYS_CACHE_DIR", "/tmp/a", 1);
-    EXPECT_EQ(TPriceStore::DefaultFolder(), "/tmp/a");
-    unsetenv("COTALYS_CACHE_DIR");
-    setenv("XDG_CACHE_HOME", "/tmp/x", 1);
-    EXPECT_EQ(TPriceStore::DefaultFolder(), "/tmp/x/cotalys");
-    unsetenv("XDG_CACHE_HOME");
-    EXPECT_EQ(TPriceStore::DefaultFolder(),
-              std::filesystem::path(std::getenv("HOME")) / ".cache" / "cotalys");
+    test::TempDir folder;
+    setenv("COTALYS_CACHE_DIR", folder.Path().c_str(), 1);
+    EXPECT_EQ(TPriceStore().File(), folder.Path() / "quotes.sqlite3");
+    EXPECT_TRUE(std::filesystem::exists(folder.Path() / "quotes.sqlite3"));
     if (saved != nullptr) {
         setenv("COTALYS_CACHE_DIR", keep.c_str(), 1);
+    } else {
+        unsetenv("COTALYS_CACHE_DIR");
     }
 }
 

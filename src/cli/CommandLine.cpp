@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <ctime>
 #include <ostream>
 
 #include "cli/Commands.h"
@@ -31,23 +30,13 @@ TDateTime ParseAsOf(const std::string& AText) {
     return day;
 }
 
-// The local time of day now, as a fraction of a day.
-double TimeOfDayNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec) / 86400.0;
-}
-
 // Makes the options that every subcommand shares take effect.
 void ApplyCommonOptions(const TCommonOptions& AOptions) {
     if (AOptions.DelayMs < -1) {
         throw EUsageError("Pause invalide pour --delay-ms : " + std::to_string(AOptions.DelayMs));
     }
     if (!AOptions.AsOf.empty()) {
-        const TDateTime day = ParseAsOf(AOptions.AsOf);
-        // The day is fixed, the time of day still runs, so report file names stay distinct.
-        SetClock([day] { return day + TimeOfDayNow(); });
+        SetClockDay(ParseAsOf(AOptions.AsOf));
     }
     if (!AOptions.QuoteHost.empty()) {
         SetQuoteHost(AOptions.QuoteHost);

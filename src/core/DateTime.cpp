@@ -179,18 +179,4 @@ TDateTime UnixToDateTime(std::int64_t ASeconds) {
     return UnixDateDelta + static_cast<double>(ASeconds) / SecondsPerDay;
 }
 
-TDateTime UnixToLocalDateTime(std::int64_t ASeconds) {
-    const auto t = static_cast<std::time_t>(ASeconds);
-    std::tm tm{};
-    if (localtime_r(&t, &tm) == nullptr) {
-        return UnixToDateTime(ASeconds);
-    }
-    TDateTime date = 0, time = 0;
-    if (!TryEncodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, date)) {
-        return UnixToDateTime(ASeconds);
-    }
-    TryEncodeTime(tm.tm_hour, tm.tm_min, tm.tm_sec > 59 ? 59 : tm.tm_sec, time);
-    return date + time;
-}
-
 }  // namespace cotalys

@@ -42,7 +42,5 @@ void IsoWeek(TDateTime ADate, int& AWeek, int& AWeekYear);
 std::int64_t LocalMidnightToUnix(TDateTime ADate);
 // A Unix time (seconds, UTC) as a date-time in UTC.
 TDateTime UnixToDateTime(std::int64_t ASeconds);
-// A Unix time as the local date-time it designates (local time zone, daylight-saving time).
-TDateTime UnixToLocalDateTime(std::int64_t ASeconds);
 
 }  // namespace cotalys

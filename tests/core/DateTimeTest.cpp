@@ -122,5 +122,16 @@ TEST(Clock, InjectedClockDrivesNowAndToday) {
     EXPECT_GT(Today(), EncodeDate(2024, 3, 8));
 }
 
+TEST(Clock, AFixedDayKeepsTheSystemTimeOfDay) {
+    SetClockDay(EncodeDate(2021, 2, 19) + 0.9);
+    const TDateTime fixed = Now();
+    ResetClock();
+    const TDateTime system = Now();
+    EXPECT_EQ(DayOf(fixed), EncodeDate(2021, 2, 19));
+    // The same time of day, two seconds apart at most (or across midnight).
+    const double apart = std::fabs((system - DayOf(system)) - (fixed - DayOf(fixed)));
+    EXPECT_TRUE(apart < 2.0 / SecondsPerDay || apart > 1 - 2.0 / SecondsPerDay) << apart;
+}
+
 }  // namespace
 }  // namespace cotalys

@@ -81,6 +81,22 @@ TDateTime EncodeDate(int AYear, int AMonth, int ADay) {
     return result;
 }
 
+bool TryParseIsoDate(std::string_view AText, TDateTime& AResult) {
+    const auto digits = [&](std::size_t AFrom, std::size_t ACount, int& AValue) {
+        AValue = 0;
+        for (std::size_t i = AFrom; i < AFrom + ACount; ++i) {
+            if (AText[i] < '0' || AText[i] > '9') {
+                return false;
+            }
+            AValue = AValue * 10 + (AText[i] - '0');
+        }
+        return true;
+    };
+    int year = 0, month = 0, day = 0;
+    return AText.size() == 10 && AText[4] == '-' && AText[7] == '-' && digits(0, 4, year) &&
+           digits(5, 2, month) && digits(8, 2, day) && TryEncodeDate(year, month, day, AResult);
+}
+
 bool TryEncodeTime(int AHour, int AMinute, int ASecond, TDateTime& AResult) {
     if (AHour < 0 || AHour > 23 || AMinute < 0 || AMinute > 59 || ASecond < 0 || ASecond > 59) {
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace cotalys {
 
@@ -17,6 +18,9 @@ int DayOf(TDateTime ADate);
 bool TryEncodeDate(int AYear, int AMonth, int ADay, TDateTime& AResult);
 // Throws EFinanceError "date invalide : ..." for a day that does not exist.
 TDateTime EncodeDate(int AYear, int AMonth, int ADay);
+// The day of an exact "YYYY-MM-DD" text; false for any other text and for a day that does not
+// exist.
+bool TryParseIsoDate(std::string_view AText, TDateTime& AResult);
 // Hours 0..23, minutes and seconds 0..59; false otherwise.
 bool TryEncodeTime(int AHour, int AMinute, int ASecond, TDateTime& AResult);
 void DecodeDate(TDateTime ADate, int& AYear, int& AMonth, int& ADay);

@@ -33,6 +33,19 @@ TEST(CalendarDays, InvalidDaysAreRefused) {
     EXPECT_THROW(EncodeDate(2023, 2, 29), EFinanceError);
 }
 
+TEST(CalendarDays, IsoDatesAreReadExactly) {
+    TDateTime out = -1;
+    EXPECT_TRUE(TryParseIsoDate("2024-02-29", out));
+    EXPECT_EQ(out, EncodeDate(2024, 2, 29));
+    EXPECT_TRUE(TryParseIsoDate("0001-01-01", out));
+    EXPECT_EQ(out, EncodeDate(1, 1, 1));
+    for (const char* text :
+         {"", "2023-02-29", "2024-13-01", "0000-01-01", "2024-2-29", "2024/02/29", "29-02-2024",
+          " 2024-02-29", "2024-02-29 ", "2024-02-2x", "+024-02-29", "20240229"}) {
+        EXPECT_FALSE(TryParseIsoDate(text, out)) << text;
+    }
+}
+
 TEST(CalendarDays, DecodingGarbageDoesNotCrash) {
     int y = 0, m = 0, d = 0, h = 0, n = 0, s = 0;
     for (double v : {double(NAN), double(INFINITY), -double(INFINITY), 1e300, -1e300}) {

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -27,9 +26,9 @@
 #include "backtest/Backtest.h"
 #include "chart/ChartView.h"
 #include "ui/Captions.h"
-#include "ui/FileFilter.h"
 #include "ui/FocusMark.h"
 #include "ui/MessageBox.h"
+#include "ui/PngSaveDialog.h"
 #include "ui/ScannerResultsForm.h"
 #include "ui/SizingSettingsForm.h"
 #include "ui/TopStripLayout.h"
@@ -334,19 +333,13 @@ void TMainForm::ExportClick() {
     if (!FReview) {
         return;
     }
-    const std::string proposed =
-        Format("%s_%s.png", FReview->Series().Symbol(),
-               FormatDateTime("yyyymmdd", Today(), DefaultFormatSettings()));
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QtFileFilter(PngFileFilter));
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.setDirectory(ToQ(DocumentsDir().string()));
-    dialog.selectFile(ToQ(proposed));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    const QString fileName = AskPngFileName(
+        this,
+        DocumentsDir() / Format("%s_%s.png", FReview->Series().Symbol(),
+                                FormatDateTime("yyyymmdd", Today(), DefaultFormatSettings())));
+    if (fileName.isEmpty()) {
         return;
     }
-    const QString fileName = dialog.selectedFiles().constFirst();
     try {
         FChart->SaveToPng(FromQ(fileName), ChartPngWidth, ChartPngHeight);
         Log("Graphique exporte : " + FromQ(fileName));

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "store/PriceStore.h"
+#include "store/Store.h"
 
 namespace cotalys {
 namespace {
@@ -18,7 +18,7 @@ const std::filesystem::path& FullStore() {
     static const std::filesystem::path folder = [] {
         const auto path = std::filesystem::temp_directory_path() / "cotalys-bench-store";
         std::filesystem::remove_all(path);
-        TQuoteCache cache(path);
+        TPriceStore store(path);
         const TDateTime first = EncodeDate(2001, 1, 1);
         const TDateTime last = EncodeDate(2020, 12, 31);
         for (int s = 0; s < Symbols; ++s) {
@@ -40,7 +40,7 @@ const std::filesystem::path& FullStore() {
             for (int y = 0; y < Years; ++y) {
                 history.Dividends.push_back({EncodeDate(2001 + y, 5, 15), 1.5});
             }
-            cache.Write(Format("SYM%d.PA", s), history, true);
+            store.Write(Format("SYM%d.PA", s), history, true);
         }
         return path;
     }();
@@ -50,7 +50,7 @@ const std::filesystem::path& FullStore() {
 // One year of one symbol as a load asks it, served wholly by the store: opening the file,
 // reading the symbol, cutting the year.
 void BM_LoadOneYearFromStoreOf40SymbolsOver20Years(benchmark::State& AState) {
-    const TCachedQuoteProvider provider(FullStore());
+    const TStoredQuoteProvider provider(FullStore());
     for (auto _ : AState) {
         TPriceSeries series("SYM17.PA");
         TParseReport report;

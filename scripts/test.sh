@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test suite, makes the
-# Debian package of that build and runs the program from it, then builds and runs the same suites
-# under AddressSanitizer and UndefinedBehaviorSanitizer, then runs every fuzz target for a bounded
-# time (scripts/fuzz.sh), then the backtest and scanner suites under ThreadSanitizer
-# (scripts/tsan.sh).
+# Installs what is missing, checks that headers are named after what they define, builds with
+# warnings as errors and runs every test suite, makes the Debian package of that build and runs
+# the program from it, then builds and runs the same suites under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then runs every fuzz target for a bounded time (scripts/fuzz.sh),
+# then the backtest and scanner suites under ThreadSanitizer (scripts/tsan.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,6 +19,9 @@ run_suite() {
   cmake --build "$dir" -j "$jobs"
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
+
+echo "== Headers named after what they define"
+scripts/check-names.py
 
 # Unoptimised builds without full debug information: they compile fastest, and assertions stay on.
 echo "== Build and tests (warnings as errors)"

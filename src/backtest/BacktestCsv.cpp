@@ -72,7 +72,7 @@ std::vector<std::string> ConfidenceCsvLines(const std::vector<TConfidenceRow>& A
             CsvLine({CsvText(row.Name), std::to_string(row.Signals), std::to_string(row.Months),
                      CsvNumber(row.Diff20), CsvNumber(row.Low20), CsvNumber(row.High20),
                      CsvNumber(row.DiffStop), CsvNumber(row.LowStop), CsvNumber(row.HighStop),
-                     CsvText(row.Verdict)}));
+                     CsvText(VerdictText(row.Verdict))}));
     }
     return lines;
 }

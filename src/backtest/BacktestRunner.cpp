@@ -93,7 +93,7 @@ std::string TBacktestRunner::Run(const TBatchProgress& AProgress, const TCancelQ
     period.Today = Today();
     period.Start = IncMonth(period.Today, -12 * FYears);
     const TDateTime loadFrom = WarmUpStart(period);
-    TCachedQuoteProvider provider;
+    TStoredQuoteProvider provider;
     provider.SetUseStore(FUseStore);
     TRequestPacer pacer(provider, FDelayMs);
     FFailed.clear();
@@ -268,8 +268,8 @@ std::string TBacktestRunner::Report(const TBacktestResults& AResults,
                                     const TBacktestPeriod& APeriod,
                                     const TReportAddition& AAddition) {
     const std::vector<TConfidenceRow> confidence = ConfidenceRows(AResults, FVariants);
-    FFigures =
-        FiguresOf(AResults, FVariants, confidence, static_cast<int>(FSymbols.size()), APeriod);
+    FFigures = FiguresFromResults(AResults, FVariants, confidence,
+                                  static_cast<int>(FSymbols.size()), APeriod);
     std::string report =
         BacktestReport(AResults, FVariants, confidence, static_cast<int>(FSymbols.size()), FFailed,
                        APeriod, FSizing, AAddition.Text);

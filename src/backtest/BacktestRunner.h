@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "backtest/BacktestFigures.h"
 #include "backtest/BacktestReport.h"
 #include "backtest/BatchRun.h"
+#include "backtest/FiguresFromResults.h"
 #include "backtest/RunHistory.h"
 #include "signals/EntrySignals.h"
 #include "sizing/PositionSizing.h"
@@ -22,16 +22,6 @@ public:
     // AVariants[0] is the default setting of every report. Throws EFinanceError "Backtest :
     // liste de symboles vide" or "Backtest : aucun reglage" for an empty list.
     TBacktestRunner(std::vector<std::string> ASymbols, std::vector<TSignalParams> AVariants);
-
-    // The 40 constituents of the CAC 40 in their usual order.
-    static const std::vector<std::string>& CAC40();
-    // Symbols of a text list, one a line: blanks trimmed, "#" comments and empty lines skipped,
-    // text after a ";" dropped, letters upper-cased, duplicates kept once in first-seen order.
-    // Throws EFinanceError "Aucun symbole dans FILE" when none is found, and when the file
-    // cannot be read.
-    static std::vector<std::string> LoadSymbols(const std::filesystem::path& AFileName);
-    // "cac40.txt" beside the executable: the list that replaces CAC40 when it exists.
-    static std::filesystem::path SymbolListFile();
 
     // The whole run through the quote service; the report ends with the CSV outcome line.
     // ACancel is asked once per symbol before its download; a cancelled run still reports and

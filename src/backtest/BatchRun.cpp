@@ -7,7 +7,7 @@
 
 namespace cotalys {
 
-TRequestPacer::TRequestPacer(const TCachedQuoteProvider& AProvider, int ADelayMs)
+TRequestPacer::TRequestPacer(const TStoredQuoteProvider& AProvider, int ADelayMs)
     : FProvider(AProvider),
       FDelayMs(QuoteHostIsLoopback() ? 0 : ADelayMs),
       FRequestsSeen(AProvider.RequestsSent()) {}

@@ -6,7 +6,7 @@
 
 #include "core/Core.h"
 #include "providers/Providers.h"
-#include "store/PriceStore.h"
+#include "store/Store.h"
 
 namespace cotalys {
 
@@ -20,14 +20,14 @@ using TCancelQuery = std::function<bool()>;
 // when the service is on this machine.
 class TRequestPacer {
 public:
-    TRequestPacer(const TCachedQuoteProvider& AProvider, int ADelayMs);
+    TRequestPacer(const TStoredQuoteProvider& AProvider, int ADelayMs);
     // Sleeps the delay when the provider sent a request since the last call.
     void Pause();
     // Pauses actually made so far.
     int Pauses() const { return FPauses; }
 
 private:
-    const TCachedQuoteProvider& FProvider;
+    const TStoredQuoteProvider& FProvider;
     int FDelayMs;
     int FRequestsSeen;
     int FPauses = 0;

@@ -1,45 +1,25 @@
+#include "backtest/SymbolList.h"
+
 #include <algorithm>
 
-#include "backtest/BacktestRunner.h"
 #include "core/Core.h"
 
 namespace cotalys {
 namespace {
 
-// Blanks and control characters at both ends removed.
-std::string Trim(std::string_view AText) {
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!AText.empty() && blank(AText.front())) {
-        AText.remove_prefix(1);
-    }
-    while (!AText.empty() && blank(AText.back())) {
-        AText.remove_suffix(1);
-    }
-    return std::string(AText);
-}
-
 // The symbol a list line holds, or empty for a line that holds none.
 std::string SymbolOfLine(std::string_view ALine) {
-    std::string symbol = Trim(ALine);
+    std::string_view symbol = TrimBlanks(ALine);
     if (symbol.empty() || symbol.front() == '#') {
         return "";
     }
     // "ai.pa ; Air Liquide": the symbol, then the company name.
-    const std::size_t semicolon = symbol.find(';');
-    if (semicolon != std::string::npos) {
-        symbol = Trim(std::string_view(symbol).substr(0, semicolon));
-    }
-    for (char& c : symbol) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return symbol;
+    return UpperAscii(TrimBlanks(symbol.substr(0, symbol.find(';'))));
 }
 
 }  // namespace
 
-const std::vector<std::string>& TBacktestRunner::CAC40() {
+const std::vector<std::string>& CAC40() {
     static const std::vector<std::string> symbols = {
         "AC.PA",  "AI.PA",    "AIR.PA",   "MT.AS",  "CS.PA",  "BNP.PA", "EN.PA",   "BVI.PA",
         "CAP.PA", "CA.PA",    "ACA.PA",   "BN.PA",  "DSY.PA", "FGR.PA", "ENGI.PA", "EL.PA",
@@ -49,7 +29,7 @@ const std::vector<std::string>& TBacktestRunner::CAC40() {
     return symbols;
 }
 
-std::vector<std::string> TBacktestRunner::LoadSymbols(const std::filesystem::path& AFileName) {
+std::vector<std::string> LoadSymbols(const std::filesystem::path& AFileName) {
     const std::string text = DecodeFileBytes(ReadFileBytes(AFileName));
     std::vector<std::string> symbols;
     std::size_t start = 0;
@@ -71,8 +51,23 @@ std::vector<std::string> TBacktestRunner::LoadSymbols(const std::filesystem::pat
     return symbols;
 }
 
-std::filesystem::path TBacktestRunner::SymbolListFile() {
+std::filesystem::path SymbolListFile() {
     return ExecutableDir() / "cac40.txt";
+}
+
+std::string TSymbolList::ReadNote() const {
+    if (File.empty()) {
+        return "";
+    }
+    return Format("%d symbole(s) lus dans %s", static_cast<int>(Symbols.size()),
+                  std::filesystem::absolute(File).lexically_normal().string());
+}
+
+TSymbolList ChooseSymbolList(const std::filesystem::path& AListFile) {
+    if (!std::filesystem::exists(AListFile)) {
+        return {CAC40(), {}};
+    }
+    return {LoadSymbols(AListFile), AListFile};
 }
 
 }  // namespace cotalys

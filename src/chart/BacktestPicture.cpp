@@ -225,14 +225,18 @@ void DrawYears(TChartCanvas& ACanvas, const TBacktestFigures& AFigures, int AWid
                  TLineStyle::lsSolid);
 }
 
-TColor VerdictColor(const std::string& AVerdict) {
-    if (AVerdict == "mieux") {
-        return Better;
+TColor VerdictColor(TConfidenceVerdict AVerdict) {
+    switch (AVerdict) {
+        case TConfidenceVerdict::cvBetter:
+            return Better;
+        case TConfidenceVerdict::cvWorse:
+            return Worse;
+        case TConfidenceVerdict::cvTooFew:
+            return TooFew;
+        case TConfidenceVerdict::cvUndecided:
+            break;
     }
-    if (AVerdict == "moins bien") {
-        return Worse;
-    }
-    return AVerdict == "trop peu" ? TooFew : Undecided;
+    return Undecided;
 }
 
 void DrawSettings(TChartCanvas& ACanvas, const TBacktestFigures& AFigures, int AWidth,
@@ -249,7 +253,10 @@ void DrawSettings(TChartCanvas& ACanvas, const TBacktestFigures& AFigures, int A
     }
     ACanvas.SetFontSize(9);
     int nameWidth = 0;
-    int verdictWidth = ACanvas.TextWidth("moins bien");
+    int verdictWidth = 0;
+    for (const TConfidenceVerdict verdict : ConfidenceVerdicts) {
+        verdictWidth = std::max(verdictWidth, ACanvas.TextWidth(VerdictText(verdict)));
+    }
     for (const TConfidenceRow& row : rows) {
         nameWidth =
             std::max(nameWidth, ACanvas.TextWidth(Format("%s (%d)", row.Name, row.Signals)));
@@ -283,8 +290,8 @@ void DrawSettings(TChartCanvas& ACanvas, const TBacktestFigures& AFigures, int A
         ACanvas.TextInRect({panel.Left + 8, top, plot.Left - 4, top + rowHeight},
                            Format("%s (%d)", row.Name, row.Signals), palette::HoverText,
                            TTextPlacement::tpMiddleLeft);
-        ACanvas.TextInRect({plot.Right + 10, top, panel.Right - 4, top + rowHeight}, row.Verdict,
-                           color, TTextPlacement::tpMiddleLeft);
+        ACanvas.TextInRect({plot.Right + 10, top, panel.Right - 4, top + rowHeight},
+                           VerdictText(row.Verdict), color, TTextPlacement::tpMiddleLeft);
         if (std::isfinite(row.Low20) && std::isfinite(row.High20)) {
             const int left = x(row.Low20);
             const int right = x(row.High20);

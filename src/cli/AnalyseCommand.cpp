@@ -4,8 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/PngExport.h"
 #include "core/Core.h"
-#include "parsing/Parsing.h"
-#include "review/SymbolReview.h"
+#include "review/Review.h"
 
 namespace cotalys {
 namespace {
@@ -23,24 +22,12 @@ TLoadRequest RequestOf(const TAnalyseOptions& AOptions, IHistoricalDataProviderP
     }
 }
 
-// The day --from names, 0 when it is not given; EUsageError for anything but a YYYY-MM-DD day.
-TDateTime ExportStart(const std::string& AText) {
-    if (AText.empty()) {
-        return 0;
-    }
-    TDateTime day = 0;
-    // Written back, the day must give the text again: this refuses other date formats too.
-    if (!ParseDate(AText, day) ||
-        FormatDateTime("yyyy-mm-dd", day, FrenchFormatSettings()) != AText) {
-        throw EUsageError("Date invalide pour --from : " + AText + " (attendu AAAA-MM-JJ)");
-    }
-    return day;
-}
-
 }  // namespace
 
 int AnalyseCommand(const TAnalyseOptions& AOptions, std::ostream& AOut, std::ostream& AErr) {
-    const TDateTime exportFrom = ExportStart(AOptions.PngFrom);
+    // The command line has checked the day; 0 when --from is not given.
+    TDateTime exportFrom = 0;
+    TryParseIsoDate(AOptions.PngFrom, exportFrom);
     IHistoricalDataProviderPtr provider;
     const TLoadRequest request = RequestOf(AOptions, provider);
     const auto log = [&AOut](const std::string& AText) { AOut << AText << "\r\n"; };

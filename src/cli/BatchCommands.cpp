@@ -63,27 +63,21 @@ TBatchProgress ProgressTo(std::ostream& AErr) {
 // built-in CAC 40. A list read from a file is announced on AErr after APrefix.
 std::vector<std::string> RunSymbols(const TBatchOptions& AOptions, const std::string& APrefix,
                                     std::ostream& AErr) {
-    std::filesystem::path file = AOptions.SymbolsFile;
-    if (!file.empty()) {
-        if (!std::filesystem::exists(file)) {
-            throw EUsageError("Fichier de symboles introuvable : " + file.string());
-        }
-    } else if (std::filesystem::exists(TBacktestRunner::SymbolListFile())) {
-        file = TBacktestRunner::SymbolListFile();
-    } else {
-        return TBacktestRunner::CAC40();
+    if (!AOptions.SymbolsFile.empty() && !std::filesystem::exists(AOptions.SymbolsFile)) {
+        throw EUsageError("Fichier de symboles introuvable : " + AOptions.SymbolsFile);
     }
-    std::vector<std::string> symbols;
+    TSymbolList list;
     try {
-        symbols = TBacktestRunner::LoadSymbols(file);
+        list = ChooseSymbolList(AOptions.SymbolsFile.empty()
+                                    ? SymbolListFile()
+                                    : std::filesystem::path(AOptions.SymbolsFile));
     } catch (const EFinanceError& e) {
         throw EFinanceError(APrefix + e.Message());
     }
-    AErr << APrefix
-         << Format("%d symbole(s) lus dans %s", static_cast<int>(symbols.size()),
-                   std::filesystem::absolute(file).string())
-         << "\n";
-    return symbols;
+    if (!list.File.empty()) {
+        AErr << APrefix << list.ReadNote() << "\n";
+    }
+    return std::move(list.Symbols);
 }
 
 // Gives a scan or a backtest the user's own sizing settings, as the window uses them (why the

@@ -1,10 +1,8 @@
 #include "cli/CommandLine.h"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <ctime>
 #include <ostream>
 
 #include "cli/Commands.h"
@@ -15,7 +13,7 @@
 #include "notify/Notify.h"
 #include "providers/Providers.h"
 #include "sizing/PositionSizing.h"
-#include "store/PriceStore.h"
+#include "store/Store.h"
 
 namespace cotalys {
 namespace {
@@ -31,25 +29,20 @@ const CLI::Validator PositiveAmount(
     },
     "EUR");
 
-// The day of "YYYY-MM-DD"; EUsageError for anything else.
-TDateTime ParseAsOf(const std::string& AText) {
-    const bool shaped = AText.size() == 10 && AText[4] == '-' && AText[7] == '-' &&
-                        std::all_of(AText.begin(), AText.end(),
-                                    [](char c) { return c == '-' || (c >= '0' && c <= '9'); });
-    TDateTime day = 0;
-    if (!shaped || !TryEncodeDate(std::stoi(AText.substr(0, 4)), std::stoi(AText.substr(5, 2)),
-                                  std::stoi(AText.substr(8, 2)), day)) {
-        throw EUsageError("Date invalide pour --as-of : " + AText + " (attendu AAAA-MM-JJ)");
-    }
-    return day;
-}
-
-// The local time of day now, as a fraction of a day.
-double TimeOfDayNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec) / 86400.0;
+// The check of an option that takes a day: anything but "YYYY-MM-DD" is refused with an
+// EUsageError in the program's own words, which escapes CLI11's parse (a validator's own
+// ValidationError would be worded by CLI11).
+CLI::Validator DayCheck(const std::string& AOption) {
+    return CLI::Validator(
+        [AOption](std::string& AText) {
+            TDateTime day = 0;
+            if (!TryParseIsoDate(AText, day)) {
+                throw EUsageError("Date invalide pour " + AOption + " : " + AText +
+                                  " (attendu AAAA-MM-JJ)");
+            }
+            return std::string();
+        },
+        "", "");
 }
 
 // Makes the options that every subcommand shares take effect.
@@ -58,9 +51,9 @@ void ApplyCommonOptions(const TCommonOptions& AOptions) {
         throw EUsageError("Pause invalide pour --delay-ms : " + std::to_string(AOptions.DelayMs));
     }
     if (!AOptions.AsOf.empty()) {
-        const TDateTime day = ParseAsOf(AOptions.AsOf);
-        // The day is fixed, the time of day still runs, so report file names stay distinct.
-        SetClock([day] { return day + TimeOfDayNow(); });
+        TDateTime day = 0;
+        TryParseIsoDate(AOptions.AsOf, day);
+        SetClockDay(day);
     }
     if (!AOptions.QuoteHost.empty()) {
         SetQuoteHost(AOptions.QuoteHost);
@@ -84,7 +77,7 @@ std::string HelpFooter(const std::string& AFiles, const std::string& AExits) {
            FooterLine("COTALYS_CA_BUNDLE", "certificats de confiance (PEM) pour HTTPS") +
            "\nFichiers :\n" +
            FooterLine("reglages de taille (lus)", TSizingParams::IniFileName().string()) +
-           FooterLine("cache des cotations", TQuoteCache::DefaultFolder().string()) + AFiles +
+           FooterLine("cache des cotations", CacheDir().string()) + AFiles +
            "\nCodes de sortie :\n" + FooterLine("0", "succes") + FooterLine("1", "echec") +
            FooterLine("2", "arguments invalides") + AExits;
 }
@@ -105,7 +98,9 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
                          "Afficher la version");
     app.fallthrough();
     TCommonOptions common;
-    app.add_option("--as-of", common.AsOf, "Jour pris pour aujourd'hui")->type_name("AAAA-MM-JJ");
+    app.add_option("--as-of", common.AsOf, "Jour pris pour aujourd'hui")
+        ->check(DayCheck("--as-of"))
+        ->type_name("AAAA-MM-JJ");
     app.add_option("--quote-host", common.QuoteHost,
                    "Hote du service de cotations, ou URL de base http://hote:port")
         ->type_name("HOTE");
@@ -134,6 +129,7 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
         ->add_option("--from", analyse.PngFrom,
                      "Premier jour du PNG (AAAA-MM-JJ), dans les 15 mois charges")
         ->needs("--png")
+        ->check(DayCheck("--from"))
         ->type_name("AAAA-MM-JJ");
     analyseCommand
         ->add_option("--size", analyse.PngSize, "Taille du PNG en pixels, par defaut 1600x1000")
@@ -257,18 +253,6 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
     }
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        AOut << app.help();
-        return ExitSuccess;
-    } catch (const CLI::CallForVersion& e) {
-        AOut << e.what() << "\n";
-        return ExitSuccess;
-    } catch (const CLI::ParseError& e) {
-        AErr << "Arguments invalides : " << FrenchParseError(e) << "\n"
-             << "Voir cotalys --help\n";
-        return ExitBadArguments;
-    }
-    try {
         ApplyCommonOptions(common);
         if (analyseCommand->parsed()) {
             analyse.UseStore = !common.NoStore;
@@ -297,6 +281,16 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
         }
         AErr << "Sous-commande manquante : analyse, scan, backtest, serve-quotes, store ou "
                 "schedule\n";
+        return ExitBadArguments;
+    } catch (const CLI::CallForHelp&) {
+        AOut << app.help();
+        return ExitSuccess;
+    } catch (const CLI::CallForVersion& e) {
+        AOut << e.what() << "\n";
+        return ExitSuccess;
+    } catch (const CLI::ParseError& e) {
+        AErr << "Arguments invalides : " << FrenchParseError(e) << "\n"
+             << "Voir cotalys --help\n";
         return ExitBadArguments;
     } catch (const EUsageError& e) {
         AErr << e.Message() << "\n";

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "chart/ChartView.h"
-#include "review/SymbolReview.h"
+#include "review/Review.h"
 
 namespace cotalys {
 

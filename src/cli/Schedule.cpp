@@ -1,7 +1,6 @@
 #include "cli/Schedule.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "core/Core.h"
 
@@ -68,13 +67,7 @@ bool ParseScheduleTime(const std::string& AText, TScheduleTime& ATime) {
 }
 
 std::filesystem::path UserUnitDir() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::filesystem::path base = config != nullptr ? config : "";
-    if (!base.is_absolute()) {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home != nullptr ? home : "") / ".config";
-    }
-    return base / "systemd" / "user";
+    return ConfigHome() / "systemd" / "user";
 }
 
 std::string ScanServiceText(const std::filesystem::path& AProgram) {

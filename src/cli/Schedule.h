@@ -22,8 +22,7 @@ struct TScheduleTime {
 // "HH:MM" (00:00 to 23:59) read into ATime; false for anything else.
 bool ParseScheduleTime(const std::string& AText, TScheduleTime& ATime);
 
-// The systemd user unit folder: "systemd/user" under $XDG_CONFIG_HOME when it is an absolute
-// path, else under $HOME/.config.
+// The systemd user unit folder: "systemd/user" under the configuration base (ConfigHome).
 std::filesystem::path UserUnitDir();
 inline constexpr const char* ScanServiceName = "cotalys-scan.service";
 inline constexpr const char* ScanTimerName = "cotalys-scan.timer";

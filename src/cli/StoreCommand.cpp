@@ -7,7 +7,7 @@
 #include "cli/Commands.h"
 #include "core/Core.h"
 #include "providers/Providers.h"
-#include "store/PriceStore.h"
+#include "store/Store.h"
 
 namespace cotalys {
 namespace {
@@ -25,8 +25,8 @@ std::uintmax_t SizeOnDisk(const std::filesystem::path& AFile) {
     return total;
 }
 
-int Status(TQuoteCache& ACache, std::ostream& AOut) {
-    const std::vector<TStoredSymbol> symbols = ACache.Symbols();
+int Status(TPriceStore& AStore, std::ostream& AOut) {
+    const std::vector<TStoredSymbol> symbols = AStore.Symbols();
     int bars = 0;
     for (const TStoredSymbol& symbol : symbols) {
         AOut << Format("%-10s %s -> %s %6d seance(s)", symbol.Symbol, FrenchDate(symbol.FirstBar),
@@ -36,7 +36,7 @@ int Status(TQuoteCache& ACache, std::ostream& AOut) {
     }
     AOut << Format("%d symbole(s), %d seance(s), %s Mo sur le disque",
                    static_cast<int>(symbols.size()), bars,
-                   FormatFloat("0.0", SizeOnDisk(ACache.File()) / (1024.0 * 1024.0),
+                   FormatFloat("0.0", SizeOnDisk(AStore.File()) / (1024.0 * 1024.0),
                                FrenchFormatSettings()))
          << "\n";
     return ExitSuccess;
@@ -44,7 +44,7 @@ int Status(TQuoteCache& ACache, std::ostream& AOut) {
 
 // Every SYMBOL.csv of the folder, read as the local file source reads it and stored as if the
 // quote service had sent it now.
-int Import(TQuoteCache& ACache, const std::filesystem::path& AFolder, std::ostream& AOut,
+int Import(TPriceStore& AStore, const std::filesystem::path& AFolder, std::ostream& AOut,
            std::ostream& AErr) {
     std::error_code error;
     std::vector<std::filesystem::path> files;
@@ -71,7 +71,7 @@ int Import(TQuoteCache& ACache, const std::filesystem::path& AFolder, std::ostre
             history.FetchedAt = LocalMidnightToUnix(Today());
             history.Bars = series.Bars();
             history.Dividends = series.Dividends();
-            ACache.Write(symbol, history, true);
+            AStore.Write(symbol, history, true);
             AOut << Format("%s : %d seance(s) importee(s), du %s au %s", symbol, series.Count(),
                            FrenchDate(history.FirstDay), FrenchDate(history.LastDay))
                  << "\n";
@@ -89,27 +89,27 @@ int Import(TQuoteCache& ACache, const std::filesystem::path& AFolder, std::ostre
 }  // namespace
 
 int StoreCommand(const TStoreOptions& AOptions, std::ostream& AOut, std::ostream& AErr) {
-    TQuoteCache cache;
-    if (!cache.Notice().empty()) {
-        AErr << cache.Notice() << "\n";
+    TPriceStore store;
+    if (!store.Notice().empty()) {
+        AErr << store.Notice() << "\n";
     }
-    AOut << "Cache des cotations : " << cache.File().string() << "\n";
+    AOut << "Cache des cotations : " << store.File().string() << "\n";
     if (AOptions.Action == "status") {
-        return Status(cache, AOut);
+        return Status(store, AOut);
     }
     if (AOptions.Action == "clear") {
         std::vector<std::string> symbols;
         for (const std::string& symbol : AOptions.Symbols) {
             symbols.push_back(UpperAscii(TrimBlanks(symbol)));
         }
-        cache.Clear(symbols);
+        store.Clear(symbols);
         AOut << (AOptions.Symbols.empty()
                      ? std::string("Cache vide")
                      : Format("%d symbole(s) efface(s)", static_cast<int>(AOptions.Symbols.size())))
              << "\n";
         return ExitSuccess;
     }
-    return Import(cache, AOptions.Folder, AOut, AErr);
+    return Import(store, AOptions.Folder, AOut, AErr);
 }
 
 }  // namespace cotalys

@@ -11,16 +11,24 @@ std::mutex ClockMutex;
 std::function<TDateTime()> InjectedClock;
 
 TDateTime SystemNow() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    TDateTime date = 0, time = 0;
-    TryEncodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, date);
-    TryEncodeTime(tm.tm_hour, tm.tm_min, tm.tm_sec > 59 ? 59 : tm.tm_sec, time);
-    return date + time;
+    return UnixToLocalDateTime(static_cast<std::int64_t>(std::time(nullptr)));
 }
 
 }  // namespace
+
+TDateTime UnixToLocalDateTime(std::int64_t ASeconds) {
+    const auto t = static_cast<std::time_t>(ASeconds);
+    std::tm tm{};
+    if (localtime_r(&t, &tm) == nullptr) {
+        return UnixToDateTime(ASeconds);
+    }
+    TDateTime date = 0, time = 0;
+    if (!TryEncodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, date)) {
+        return UnixToDateTime(ASeconds);
+    }
+    TryEncodeTime(tm.tm_hour, tm.tm_min, tm.tm_sec > 59 ? 59 : tm.tm_sec, time);
+    return date + time;
+}
 
 TDateTime Now() {
     std::function<TDateTime()> clock;
@@ -38,6 +46,14 @@ TDateTime Today() {
 void SetClock(std::function<TDateTime()> AClock) {
     std::lock_guard<std::mutex> lock(ClockMutex);
     InjectedClock = std::move(AClock);
+}
+
+void SetClockDay(TDateTime ADay) {
+    const TDateTime day = std::trunc(ADay);
+    SetClock([day] {
+        const TDateTime now = SystemNow();
+        return day + (now - std::trunc(now));
+    });
 }
 
 void ResetClock() {

@@ -81,11 +81,27 @@ TDateTime EncodeDate(int AYear, int AMonth, int ADay) {
     return result;
 }
 
+bool TryParseIsoDate(std::string_view AText, TDateTime& AResult) {
+    const auto digits = [&](std::size_t AFrom, std::size_t ACount, int& AValue) {
+        AValue = 0;
+        for (std::size_t i = AFrom; i < AFrom + ACount; ++i) {
+            if (AText[i] < '0' || AText[i] > '9') {
+                return false;
+            }
+            AValue = AValue * 10 + (AText[i] - '0');
+        }
+        return true;
+    };
+    int year = 0, month = 0, day = 0;
+    return AText.size() == 10 && AText[4] == '-' && AText[7] == '-' && digits(0, 4, year) &&
+           digits(5, 2, month) && digits(8, 2, day) && TryEncodeDate(year, month, day, AResult);
+}
+
 bool TryEncodeTime(int AHour, int AMinute, int ASecond, TDateTime& AResult) {
     if (AHour < 0 || AHour > 23 || AMinute < 0 || AMinute > 59 || ASecond < 0 || ASecond > 59) {
         return false;
     }
-    AResult = (AHour * 3600.0 + AMinute * 60.0 + ASecond) / 86400.0;
+    AResult = (AHour * 3600.0 + AMinute * 60.0 + ASecond) / SecondsPerDay;
     return true;
 }
 
@@ -108,9 +124,10 @@ int MonthOf(TDateTime ADate) {
 void DecodeTime(TDateTime ADate, int& AHour, int& AMinute, int& ASecond) {
     double fraction = std::isfinite(ADate) ? std::fabs(ADate - std::trunc(ADate)) : 0.0;
     // Round to the nearest millisecond first so 17:35:08 stored as 0.73273148... is not 17:35:07.
-    auto ms = static_cast<std::int64_t>(std::llround(fraction * 86400000.0));
-    if (ms >= 86400000) {
-        ms = 86399999;
+    constexpr std::int64_t MsPerDay = SecondsPerDay * 1000;
+    auto ms = static_cast<std::int64_t>(std::llround(fraction * MsPerDay));
+    if (ms >= MsPerDay) {
+        ms = MsPerDay - 1;
     }
     const auto seconds = ms / 1000;
     AHour = static_cast<int>(seconds / 3600);
@@ -175,21 +192,7 @@ std::int64_t LocalMidnightToUnix(TDateTime ADate) {
 }
 
 TDateTime UnixToDateTime(std::int64_t ASeconds) {
-    return UnixDateDelta + static_cast<double>(ASeconds) / 86400.0;
-}
-
-TDateTime UnixToLocalDateTime(std::int64_t ASeconds) {
-    const auto t = static_cast<std::time_t>(ASeconds);
-    std::tm tm{};
-    if (localtime_r(&t, &tm) == nullptr) {
-        return UnixToDateTime(ASeconds);
-    }
-    TDateTime date = 0, time = 0;
-    if (!TryEncodeDate(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, date)) {
-        return UnixToDateTime(ASeconds);
-    }
-    TryEncodeTime(tm.tm_hour, tm.tm_min, tm.tm_sec > 59 ? 59 : tm.tm_sec, time);
-    return date + time;
+    return UnixDateDelta + static_cast<double>(ASeconds) / SecondsPerDay;
 }
 
 }  // namespace cotalys

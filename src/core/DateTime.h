@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 namespace cotalys {
 
@@ -8,6 +9,7 @@ namespace cotalys {
 using TDateTime = double;
 
 inline constexpr TDateTime UnixDateDelta = 25569.0;
+inline constexpr std::int64_t SecondsPerDay = 86400;
 
 // The day number of a date: its truncation toward zero.
 int DayOf(TDateTime ADate);
@@ -16,6 +18,9 @@ int DayOf(TDateTime ADate);
 bool TryEncodeDate(int AYear, int AMonth, int ADay, TDateTime& AResult);
 // Throws EFinanceError "date invalide : ..." for a day that does not exist.
 TDateTime EncodeDate(int AYear, int AMonth, int ADay);
+// The day of an exact "YYYY-MM-DD" text; false for any other text and for a day that does not
+// exist.
+bool TryParseIsoDate(std::string_view AText, TDateTime& AResult);
 // Hours 0..23, minutes and seconds 0..59; false otherwise.
 bool TryEncodeTime(int AHour, int AMinute, int ASecond, TDateTime& AResult);
 void DecodeDate(TDateTime ADate, int& AYear, int& AMonth, int& ADay);
@@ -41,7 +46,5 @@ void IsoWeek(TDateTime ADate, int& AWeek, int& AWeekYear);
 std::int64_t LocalMidnightToUnix(TDateTime ADate);
 // A Unix time (seconds, UTC) as a date-time in UTC.
 TDateTime UnixToDateTime(std::int64_t ASeconds);
-// A Unix time as the local date-time it designates (local time zone, daylight-saving time).
-TDateTime UnixToLocalDateTime(std::int64_t ASeconds);
 
 }  // namespace cotalys

@@ -6,8 +6,6 @@ namespace cotalys {
 
 namespace {
 
-constexpr std::int64_t SecondsPerDay = 86400;
-
 std::int64_t UnixOfDay(int ADay) {
     return (static_cast<std::int64_t>(ADay) - static_cast<std::int64_t>(UnixDateDelta)) *
            SecondsPerDay;

@@ -13,16 +13,33 @@ std::string EnvOrEmpty(const char* AName) {
     return value != nullptr ? std::string(value) : std::string();
 }
 
+// The XDG rule: the folder AVariable names when it is an absolute path, else ADefault under
+// $HOME (under the current folder without a home).
+std::filesystem::path XdgBase(const char* AVariable, const char* ADefault) {
+    std::filesystem::path base = EnvOrEmpty(AVariable);
+    if (!base.is_absolute()) {
+        base = std::filesystem::path(EnvOrEmpty("HOME")) / ADefault;
+    }
+    return base;
+}
+
+// The program's folder: the one AOverride names when set, else "cotalys" under the XDG base.
+std::filesystem::path ProgramDir(const char* AOverride, const char* AVariable,
+                                 const char* ADefault) {
+    const std::string overridden = EnvOrEmpty(AOverride);
+    if (!overridden.empty()) {
+        return overridden;
+    }
+    return XdgBase(AVariable, ADefault) / "cotalys";
+}
+
 // XDG_DOCUMENTS_DIR from user-dirs.dirs, with "$HOME" expanded; empty when not configured.
 std::filesystem::path XdgDocumentsDir(const std::string& AHome) {
-    std::string configHome = EnvOrEmpty("XDG_CONFIG_HOME");
-    if (configHome.empty() && !AHome.empty()) {
-        configHome = AHome + "/.config";
-    }
-    if (configHome.empty()) {
+    const std::filesystem::path config = ConfigHome();
+    if (!config.is_absolute()) {
         return {};
     }
-    std::ifstream in(configHome + "/user-dirs.dirs");
+    std::ifstream in(config / "user-dirs.dirs");
     std::string line;
     const std::string key = "XDG_DOCUMENTS_DIR=";
     while (std::getline(in, line)) {
@@ -46,6 +63,22 @@ std::filesystem::path XdgDocumentsDir(const std::string& AHome) {
 
 }  // namespace
 
+std::filesystem::path ConfigHome() {
+    return XdgBase("XDG_CONFIG_HOME", ".config");
+}
+
+std::filesystem::path CacheDir() {
+    return ProgramDir("COTALYS_CACHE_DIR", "XDG_CACHE_HOME", ".cache");
+}
+
+std::filesystem::path StateDir() {
+    return ProgramDir("COTALYS_STATE_DIR", "XDG_STATE_HOME", ".local/state");
+}
+
+std::filesystem::path DataDir() {
+    return ProgramDir("COTALYS_DATA_DIR", "XDG_DATA_HOME", ".local/share");
+}
+
 std::filesystem::path DocumentsDir() {
     const std::string overridden = EnvOrEmpty("COTALYS_DOCUMENTS_DIR");
     if (!overridden.empty()) {
@@ -63,14 +96,6 @@ std::filesystem::path DocumentsDir() {
 
 std::filesystem::path CotalysDir() {
     return DocumentsDir() / "Cotalys";
-}
-
-std::filesystem::path StateDir() {
-    std::filesystem::path base = EnvOrEmpty("XDG_STATE_HOME");
-    if (!base.is_absolute()) {
-        base = std::filesystem::path(EnvOrEmpty("HOME")) / ".local/state";
-    }
-    return base / "cotalys";
 }
 
 std::filesystem::path ExecutableDir() {

@@ -1,7 +1,6 @@
 #include "notify/ScanLog.h"
 
 #include <cstdio>
-#include <ctime>
 #include <fstream>
 #include <system_error>
 
@@ -20,12 +19,7 @@ std::filesystem::path ScanLogFile() {
 }
 
 std::string LocalTimeText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[32] = {};
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
+    return FormatDateTime("yyyy-mm-dd hh:nn:ss", Now(), DefaultFormatSettings());
 }
 
 std::string ScanLogLine(const TScanLogEntry& AEntry) {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "parsing/TabularParser.h"
+#include "parsing/TabularPriceParser.h"
 
 namespace cotalys {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "parsing/TabularParser.h"
+#include "parsing/TabularPriceParser.h"
 
 namespace cotalys {
 

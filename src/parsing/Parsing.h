@@ -6,5 +6,5 @@
 #include "parsing/CsvPriceParser.h"
 #include "parsing/HtmlTableParser.h"
 #include "parsing/PriceParser.h"
-#include "parsing/TabularParser.h"
+#include "parsing/TabularPriceParser.h"
 #include "parsing/YahooChartParser.h"

@@ -157,7 +157,7 @@ std::string ErrorObjectText(const json& AError) {
 
 // The exchange's local day of a Unix time.
 TDateTime DayOfTimestamp(double ASeconds, std::int64_t AGmtOffset) {
-    return std::trunc((ASeconds + static_cast<double>(AGmtOffset)) / 86400 + UnixDateDelta);
+    return std::trunc((ASeconds + static_cast<double>(AGmtOffset)) / SecondsPerDay + UnixDateDelta);
 }
 
 // Volumes are counts: rounded to the nearest integer (halves to even), 0 when missing or beyond

@@ -4,7 +4,7 @@
 
 #include "core/Core.h"
 #include "providers/CurlTransfer.h"
-#include "providers/TransferCancel.h"
+#include "providers/TransferCancelScope.h"
 
 namespace cotalys {
 

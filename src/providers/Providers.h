@@ -10,6 +10,6 @@
 #include "providers/HttpFetcher.h"
 #include "providers/LocalFileProvider.h"
 #include "providers/QuoteServiceConfig.h"
-#include "providers/TransferCancel.h"
+#include "providers/TransferCancelScope.h"
 #include "providers/UrlEncoding.h"
 #include "providers/YahooChartProvider.h"

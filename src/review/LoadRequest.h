@@ -4,7 +4,7 @@
 
 #include "core/Core.h"
 #include "providers/Providers.h"
-#include "store/PriceStore.h"
+#include "store/Store.h"
 
 namespace cotalys {
 

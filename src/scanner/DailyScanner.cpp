@@ -38,7 +38,7 @@ TScanRow TDailyScanner::Evaluate(const TPriceSeries& ASeries) const {
     row.LastDate = lastBar.Date;
     row.LastClose = lastBar.Close;
 
-    TTechnicalAnalysis analysis(&ASeries, TMACDParams::Default(), 14);
+    TTechnicalAnalysis analysis(&ASeries, TMACDParams::Default(), RsiPeriod);
     analysis.Compute();
     const TSupportResistanceAnalyzer analyzer(FSRParams);
     // The scanner judges each stock on its own: the detector gets no market regime.
@@ -97,7 +97,7 @@ TScanRow TDailyScanner::Evaluate(const TPriceSeries& ASeries) const {
 std::vector<TScanRow> TDailyScanner::Run(const TBatchProgress& AProgress,
                                          const TCancelQuery& ACancel) {
     const TDateTime today = Today();
-    TCachedQuoteProvider provider;
+    TStoredQuoteProvider provider;
     provider.SetUseStore(FUseStore);
     // The scan judges today: stored data older than the last weekday before it will not do when
     // the service cannot be reached.

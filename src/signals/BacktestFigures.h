@@ -18,7 +18,8 @@ struct TYearFigures {
 
 // What the pictures of a backtest show: the default setting against the reference year by year,
 // every setting's difference to the reference with its interval, and the results at +20
-// sessions of the default setting and of the reference.
+// sessions of the default setting and of the reference. Plain values here, so the chart can draw
+// them without the batch layer; the backtest computes them from a run (FiguresFromResults).
 struct TBacktestFigures {
     std::string Title;        // the run in one line, with its period
     std::string SettingName;  // the default setting

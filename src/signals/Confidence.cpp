@@ -152,15 +152,29 @@ TConfidenceRow CompareWithReference(const std::string& AName,
     Percentiles95(diffs20, row.Low20, row.High20);
     Percentiles95(diffsStop, row.LowStop, row.HighStop);
     if (row.Signals < ConfidenceMinSignals || row.Months < ConfidenceMinMonths) {
-        row.Verdict = "trop peu";
+        row.Verdict = TConfidenceVerdict::cvTooFew;
     } else if (row.Low20 > 0) {
-        row.Verdict = "mieux";
+        row.Verdict = TConfidenceVerdict::cvBetter;
     } else if (row.High20 < 0) {
-        row.Verdict = "moins bien";
+        row.Verdict = TConfidenceVerdict::cvWorse;
     } else {
-        row.Verdict = "indecis";
+        row.Verdict = TConfidenceVerdict::cvUndecided;
     }
     return row;
+}
+
+const char* VerdictText(TConfidenceVerdict AVerdict) {
+    switch (AVerdict) {
+        case TConfidenceVerdict::cvBetter:
+            return "mieux";
+        case TConfidenceVerdict::cvWorse:
+            return "moins bien";
+        case TConfidenceVerdict::cvUndecided:
+            return "indecis";
+        case TConfidenceVerdict::cvTooFew:
+            break;
+    }
+    return "trop peu";
 }
 
 std::string ConfidenceTable(const std::vector<TConfidenceRow>& ARows) {
@@ -171,7 +185,8 @@ std::string ConfidenceTable(const std::vector<TConfidenceRow>& ARows) {
     for (const TConfidenceRow& row : ARows) {
         lines.push_back(Format("  %-28s %5d  %-27s %-27s %s", row.Name, row.Signals,
                                WithInterval(row.Diff20, row.Low20, row.High20),
-                               WithInterval(row.DiffStop, row.LowStop, row.HighStop), row.Verdict));
+                               WithInterval(row.DiffStop, row.LowStop, row.HighStop),
+                               VerdictText(row.Verdict)));
     }
     return JoinLines(lines);
 }

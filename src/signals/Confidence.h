@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -8,6 +9,19 @@
 #include "signals/EntrySignal.h"
 
 namespace cotalys {
+
+// What a setting's interval at +20 sessions says against the reference: above 0, below 0,
+// across 0, or too few signals or months to tell.
+enum class TConfidenceVerdict { cvBetter, cvWorse, cvUndecided, cvTooFew };
+
+// Every verdict, in declared order.
+inline constexpr std::array<TConfidenceVerdict, 4> ConfidenceVerdicts = {
+    TConfidenceVerdict::cvBetter, TConfidenceVerdict::cvWorse, TConfidenceVerdict::cvUndecided,
+    TConfidenceVerdict::cvTooFew};
+
+// The verdict as the reports, the CSV and the picture word it: "mieux", "moins bien", "indecis"
+// or "trop peu".
+const char* VerdictText(TConfidenceVerdict AVerdict);
 
 // How a setting's signals compare with buying at any session, with the uncertainty of a
 // handful of signals clustered in time: the difference of the mean result at +20 sessions (and
@@ -22,7 +36,7 @@ struct TConfidenceRow {
     double DiffStop = 0;
     double LowStop = 0;
     double HighStop = 0;
-    std::string Verdict;  // "mieux", "moins bien", "indecis" or "trop peu"
+    TConfidenceVerdict Verdict = TConfidenceVerdict::cvTooFew;
 };
 
 // Resamples drawn for each interval.
@@ -45,8 +59,8 @@ void Percentiles95(std::vector<double> AValues, double& ALow, double& AHigh);
 // month together; the interval is the 2.5th to 97.5th percentile of ConfidenceResamples
 // differences. The draws depend on ASeed alone. The stop difference sets the setting's results
 // with the default stop against the reference's plain results, as the reference has no stop.
-// The verdict is "mieux" when the interval of the result at +20 sessions lies above 0, "moins
-// bien" below 0, "indecis" otherwise, "trop peu" below the minimum signals or months.
+// The verdict is cvBetter when the interval of the result at +20 sessions lies above 0, cvWorse
+// below 0, cvUndecided otherwise, cvTooFew below the minimum signals or months.
 TConfidenceRow CompareWithReference(const std::string& AName,
                                     const std::vector<TEntrySignal>& ASignals,
                                     const std::vector<TEntrySignal>& AReference,

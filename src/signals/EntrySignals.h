@@ -9,7 +9,7 @@
 #include "signals/EntrySignalDetector.h"
 #include "signals/MarketRegime.h"
 #include "signals/PortfolioFigures.h"
-#include "signals/SignalBuckets.h"
+#include "signals/SignalBucket.h"
 #include "signals/SignalOutcomes.h"
 #include "signals/SignalParams.h"
 #include "signals/SignalReports.h"

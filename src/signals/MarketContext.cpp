@@ -7,19 +7,17 @@
 #include "core/Core.h"
 #include "indicators/Indicators.h"
 #include "signals/EntrySignalDetector.h"
+#include "signals/MarketRegime.h"
+#include "signals/StandardVariants.h"
 #include "signals/YearHigh.h"
 
 namespace cotalys {
 
 namespace {
 
-// Sessions the context needs, and the index's own recent signals it looks at.
-constexpr int MinSessions = 60;
+// Sessions of the index the context needs, and the index's own recent signals it looks at.
+constexpr int ContextMinimumSessions = 60;
 constexpr int RecentSessions = 5;
-
-// The thresholds of the favourable phase, the same as the market regime's.
-constexpr double OversoldRsi = 40;
-constexpr double PullbackPct = -8;
 
 std::string Number(const char* APattern, double AValue) {
     return FormatFloat(APattern, AValue, FrenchFormatSettings());
@@ -102,10 +100,10 @@ std::string TMarketContext::Advice() const {
 }
 
 TMarketPhase MarketPhaseOf(double ARsi, double ADistHighPct) {
-    if (ARsi < OversoldRsi) {
+    if (ARsi < PhaseOversoldRsi) {
         return TMarketPhase::mpOversold;
     }
-    if (!std::isnan(ADistHighPct) && ADistHighPct < PullbackPct) {
+    if (!std::isnan(ADistHighPct) && ADistHighPct < PhasePullbackPct) {
         return TMarketPhase::mpPullback;
     }
     return TMarketPhase::mpNearHigh;
@@ -126,8 +124,8 @@ TMarketContext InvalidMarketContext(const std::string& ASymbol, const std::strin
 }
 
 TMarketContext BuildMarketContext(const TPriceSeries* AIndex) {
-    if (AIndex == nullptr || AIndex->Count() < MinSessions) {
-        return InvalidMarketContext("^FCHI", "historique insuffisant");
+    if (AIndex == nullptr || AIndex->Count() < ContextMinimumSessions) {
+        return InvalidMarketContext(MarketIndexSymbol, "historique insuffisant");
     }
     const TPriceSeries& index = *AIndex;
     const int last = index.Count() - 1;
@@ -135,11 +133,11 @@ TMarketContext BuildMarketContext(const TPriceSeries* AIndex) {
     context.Date = index.Bars()[last].Date;
     context.Close = index.Bars()[last].Close;
     const std::vector<double> closes = index.Closes();
-    context.Sma50 = ComputeSMA(closes, 50)[last];
+    context.Sma50 = ComputeSMA(closes, MarketAveragePeriod)[last];
     context.Sma200 = ComputeSMA(closes, 200)[last];
     context.DistHighPct = YearHighDistance(index)[last];
 
-    TTechnicalAnalysis analysis(&index, TMACDParams::Default(), 14);
+    TTechnicalAnalysis analysis(&index, TMACDParams::Default(), RsiPeriod);
     analysis.Compute();
     context.Rsi = analysis.RSI()[last];
     context.IndexSignalDate = RecentIndexSignal(index, analysis);

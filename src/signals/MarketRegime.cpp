@@ -7,16 +7,12 @@
 #include "core/Core.h"
 #include "indicators/Indicators.h"
 #include "signals/StandardVariants.h"
+#include "signals/YearHigh.h"
 
 namespace cotalys {
 
 namespace {
 
-// The favourable phase for a rebound: a pulled-back market, by momentum or by price.
-constexpr double PhaseRSILimit = 40;
-constexpr double PhasePullbackPct = -8;
-constexpr int YearSessions = 252;
-constexpr int YearMinSessions = 200;
 // A date further than this after the last session (a long closure, or beyond the index's
 // history) is not answered from that stale session.
 constexpr int MaxStaleDays = 5;
@@ -31,7 +27,7 @@ TMarketRegime::TMarketRegime(const TPriceSeries* AIndex, int APeriod) : FPeriod(
     const std::vector<double> closes = AIndex->Closes();
     const std::vector<double> average = ComputeSMA(closes, APeriod);
     const std::vector<double> rsi = ComputeRSI(closes, RsiPeriod);
-    const std::vector<double> distance = DistanceFromHigh(*AIndex, YearSessions, YearMinSessions);
+    const std::vector<double> distance = YearHighDistance(*AIndex);
     const std::vector<TPriceBar>& bars = AIndex->Bars();
     const std::size_t n = bars.size();
     FDates.resize(n);
@@ -45,7 +41,7 @@ TMarketRegime::TMarketRegime(const TPriceSeries* AIndex, int APeriod) : FPeriod(
         FFavorable[i] = FKnown[i] && closes[i] > average[i];
         FPhaseKnown[i] = !std::isnan(rsi[i]);
         FPhaseFavorable[i] =
-            FPhaseKnown[i] && (rsi[i] < PhaseRSILimit ||
+            FPhaseKnown[i] && (rsi[i] < PhaseOversoldRsi ||
                                (!std::isnan(distance[i]) && distance[i] < PhasePullbackPct));
     }
 }

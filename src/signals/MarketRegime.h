@@ -7,6 +7,11 @@
 
 namespace cotalys {
 
+// The favourable phase for a rebound: a pulled-back market, by momentum (the index's RSI under
+// PhaseOversoldRsi) or by price (the index more than PhasePullbackPct % under its one-year high).
+inline constexpr double PhaseOversoldRsi = 40;
+inline constexpr double PhasePullbackPct = -8;
+
 // The market index's trend and phase on every date of its history: is it above its moving
 // average, and is it in a favourable moment (RSI below 40 or more than 8 % under its one-year
 // high). Built once from the index, then read-only, so several threads may query it.

@@ -6,7 +6,7 @@
 
 #include "core/Core.h"
 #include "signals/ReportText.h"
-#include "signals/SignalBuckets.h"
+#include "signals/SignalBucket.h"
 #include "signals/SignalParams.h"
 
 namespace cotalys {

@@ -13,6 +13,9 @@ inline constexpr const char* MarketIndexSymbol = "^FCHI";
 inline constexpr int RsiPeriod = 14;
 // Period of the index average behind the market filter (the "MM50").
 inline constexpr int MarketAveragePeriod = 50;
+// Sessions of one year, over which the highest high is read, and the fewest a reading needs.
+inline constexpr int YearSessions = 252;
+inline constexpr int YearHighMinimumSessions = 200;
 // Sessions of the volume average against which each session's volume is graded.
 inline constexpr int VolumeAveragePeriod = 20;
 // Fewest bars the review of one symbol accepts: the indicators would not settle below.

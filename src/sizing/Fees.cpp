@@ -1,4 +1,4 @@
-#include "sizing/BrokerPlans.h"
+#include "sizing/BrokerPlan.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/Core.h"
-#include "sizing/BrokerPlans.h"
+#include "sizing/BrokerPlan.h"
 
 namespace cotalys {
 namespace {

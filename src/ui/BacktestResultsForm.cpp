@@ -1,7 +1,6 @@
 #include "ui/BacktestResultsForm.h"
 
 #include <QBoxLayout>
-#include <QFileDialog>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -9,8 +8,8 @@
 
 #include "chart/ChartView.h"
 #include "core/Core.h"
-#include "ui/FileFilter.h"
 #include "ui/MessageBox.h"
+#include "ui/PngSaveDialog.h"
 #include "ui/ResultsWindow.h"
 #include "ui/UiText.h"
 #include "ui/WindowFont.h"
@@ -54,7 +53,8 @@ TBacktestResultsForm::TBacktestResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt
     FSavePng->setToolTip(QStringLiteral("Enregistre ce graphique en image PNG de 1600 x 1000"));
     connect(FSavePng, &QPushButton::clicked, this, &TBacktestResultsForm::SavePngClick);
     FOpenCsv = NewOpenCsvButton(
-        this, QStringLiteral("Ouvre le detail des signaux avec l'application associee aux fichiers CSV"));
+        this,
+        QStringLiteral("Ouvre le detail des signaux avec l'application associee aux fichiers CSV"));
     connect(FOpenCsv, &QPushButton::clicked, this, [this] { OpenWithDesktop(this, FCsvFile); });
     parts.Buttons->addWidget(FSavePng);
     parts.Buttons->addWidget(FOpenCsv);
@@ -84,16 +84,10 @@ void TBacktestResultsForm::SavePngClick() {
     if (!FCsvFile.isEmpty()) {
         proposed = std::filesystem::path(FromQ(FCsvFile)).replace_extension(".png");
     }
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QtFileFilter(PngFileFilter));
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.setDirectory(ToQ(proposed.parent_path().string()));
-    dialog.selectFile(ToQ(proposed.filename().string()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    const QString fileName = AskPngFileName(this, proposed);
+    if (fileName.isEmpty()) {
         return;
     }
-    const QString fileName = dialog.selectedFiles().constFirst();
     try {
         SaveBacktestToPng(FFigures, FromQ(fileName));
         FInfo->setText(QStringLiteral("Graphique enregistre : ") + fileName);

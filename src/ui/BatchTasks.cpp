@@ -50,7 +50,7 @@ TBacktestOutcome RunBacktestTask(const TBatchSnapshot& ASnapshot, const TBatchFe
 TScanOutcome RunScanTask(const TBatchSnapshot& ASnapshot, const TBatchFeedback& AFeedback) {
     const TTransferCancelScope cancelTransfers(ASnapshot.Cancel.get());
     TScanOutcome outcome;
-    outcome.Market = InvalidMarketContext("^FCHI", "scanner interrompu");
+    outcome.Market = InvalidMarketContext(MarketIndexSymbol, "scanner interrompu");
     try {
         TDailyScanner scanner(ASnapshot.Symbols);
         scanner.SetSizing(ASnapshot.Sizing);

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -27,11 +26,11 @@
 #include "backtest/Backtest.h"
 #include "chart/ChartView.h"
 #include "ui/Captions.h"
-#include "ui/FileFilter.h"
 #include "ui/FocusMark.h"
 #include "ui/MessageBox.h"
-#include "ui/ScannerForm.h"
-#include "ui/SettingsForm.h"
+#include "ui/PngSaveDialog.h"
+#include "ui/ScannerResultsForm.h"
+#include "ui/SizingSettingsForm.h"
 #include "ui/TopStripLayout.h"
 #include "ui/UiText.h"
 #include "ui/WindowFont.h"
@@ -82,7 +81,7 @@ TMainForm::TMainForm(QWidget* AOwner) : QMainWindow(AOwner) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
-    FSymbolListFile = TBacktestRunner::SymbolListFile();
+    FSymbolListFile = SymbolListFile();
     FSizing.LoadFromIni(TSizingParams::IniFileName());
     BuildControls();
     BuildMenus();
@@ -147,11 +146,11 @@ void TMainForm::BuildControls() {
 
 void TMainForm::BuildTopStrip() {
     QWidget* strip = FTopPanel;
-    FLblSymbol = AddLabel(strip, QStringLiteral("Symbole"), 8, 14);
+    FLblSymbol = AddLabel(strip, SymbolCaption, 8, 14);
     FEditSymbol = new QLineEdit(QStringLiteral("RNO.PA"), strip);
     FEditSymbol->setObjectName(QStringLiteral("symbol"));
     FEditSymbol->setGeometry(60, 10, 100, 23);
-    FLblEndDate = AddLabel(strip, QStringLiteral("Jusqu'au"), 164, 14);
+    FLblEndDate = AddLabel(strip, EndDateCaption, 164, 14);
     FEditEndDate = new QDateEdit(strip);
     FEditEndDate->setObjectName(QStringLiteral("endDate"));
     FEditEndDate->setLocale(QLocale(QLocale::French, QLocale::France));
@@ -165,11 +164,8 @@ void TMainForm::BuildTopStrip() {
     DecodeDate(Today(), year, month, day);
     FEditEndDate->setMaximumDate(QDate(year, month, day));
     FEditEndDate->setDate(QDate(year, month, day));
-    FLblSource = AddLabel(strip, QStringLiteral("Source"), 172, 14);
-    FComboSource = AddList(strip,
-                           {QStringLiteral("Yahoo Finance (JSON)"),
-                            QStringLiteral("Page HTML (URL)"), QStringLiteral("Fichier local")},
-                           0, QRect(216, 10, 170, 23));
+    FLblSource = AddLabel(strip, SourceCaption, 172, 14);
+    FComboSource = AddList(strip, SourceCaptions, 0, QRect(216, 10, 170, 23));
     FComboSource->setObjectName(QStringLiteral("source"));
     connect(FComboSource, &QComboBox::currentIndexChanged, this, &TMainForm::SourceChange);
     FEditLocation = new QLineEdit(strip);
@@ -177,7 +173,7 @@ void TMainForm::BuildTopStrip() {
     FEditLocation->setGeometry(396, 10, 480, 23);
     FEditLocation->setPlaceholderText(
         QStringLiteral("URL de secours (optionnelle) avec {SYMBOL}, {FROM}, {TO}"));
-    FBtnBrowse = AddButton(strip, QStringLiteral("..."), QRect(882, 9, 32, 25), QString(),
+    FBtnBrowse = AddButton(strip, BrowseCaption, QRect(882, 9, 32, 25), QString(),
                            [this]() { BrowseClick(); });
     FBtnBrowse->setObjectName(QStringLiteral("browse"));
     FBtnBrowse->setEnabled(false);
@@ -190,8 +186,8 @@ void TMainForm::BuildTopStrip() {
         }
     });
     FBtnLoad->setObjectName(QStringLiteral("load"));
-    FBtnExport = AddButton(strip, QStringLiteral("Exporter PNG"), QRect(1030, 9, 100, 25),
-                           QString(), [this]() { ExportClick(); });
+    FBtnExport = AddButton(strip, ExportCaption, QRect(1030, 9, 100, 25), QString(),
+                           [this]() { ExportClick(); });
     FBtnExport->setObjectName(QStringLiteral("export"));
     FBtnExport->setEnabled(false);
     FBtnBacktest =
@@ -205,14 +201,12 @@ void TMainForm::BuildTopStrip() {
                                         "CAC 40"),
                          [this]() { ScanClick(); });
     FBtnScan->setObjectName(QStringLiteral("scan"));
-    FBtnSizing = AddButton(strip, QStringLiteral("Taille..."), QRect(1470, 9, 90, 25),
+    FBtnSizing = AddButton(strip, SizingCaption, QRect(1470, 9, 90, 25),
                            QStringLiteral("Capital, risque par position et frais pour le calcul de "
                                           "la taille des positions"),
                            [this]() { SizingClick(); });
     FBtnSizing->setObjectName(QStringLiteral("sizing"));
-    FComboYears =
-        AddList(strip, {QStringLiteral("1 an"), QStringLiteral("3 ans"), QStringLiteral("5 ans")},
-                1, QRect(1260, 10, 70, 23));
+    FComboYears = AddList(strip, YearsCaptions, 1, QRect(1260, 10, 70, 23));
     FComboYears->setObjectName(QStringLiteral("years"));
     FComboYears->setToolTip(QStringLiteral("Periode du backtest"));
 }
@@ -339,19 +333,13 @@ void TMainForm::ExportClick() {
     if (!FReview) {
         return;
     }
-    const std::string proposed =
-        Format("%s_%s.png", FReview->Series().Symbol(),
-               FormatDateTime("yyyymmdd", Today(), DefaultFormatSettings()));
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QtFileFilter(PngFileFilter));
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.setDirectory(ToQ(DocumentsDir().string()));
-    dialog.selectFile(ToQ(proposed));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    const QString fileName = AskPngFileName(
+        this,
+        DocumentsDir() / Format("%s_%s.png", FReview->Series().Symbol(),
+                                FormatDateTime("yyyymmdd", Today(), DefaultFormatSettings())));
+    if (fileName.isEmpty()) {
         return;
     }
-    const QString fileName = dialog.selectedFiles().constFirst();
     try {
         FChart->SaveToPng(FromQ(fileName), ChartPngWidth, ChartPngHeight);
         Log("Graphique exporte : " + FromQ(fileName));

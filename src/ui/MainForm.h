@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/Core.h"
-#include "review/SymbolReview.h"
+#include "review/Review.h"
 #include "signals/EntrySignals.h"
 #include "sizing/PositionSizing.h"
 
@@ -137,7 +137,9 @@ private:
     void EndLoad();
     void ShowReview(std::unique_ptr<TSymbolReview> AReview, int AFirstLine);
 
-    std::vector<std::string> ScannerSymbols();
+    // The symbols of a run: the list file's when it exists (logged after APrefix), else the
+    // CAC 40. Throws when the list cannot be read.
+    std::vector<std::string> RunSymbols(const std::string& APrefix);
     TBatchFeedback Feedback();
     void RequestStop(std::atomic<bool>& ACancel, QPushButton* AButton, const std::string& ALine);
     std::shared_ptr<std::atomic<bool>> BeginRun(bool& ARunning, QPushButton* AButton,

@@ -11,7 +11,7 @@
 #include "ui/BatchTasks.h"
 #include "ui/Captions.h"
 #include "ui/MainForm.h"
-#include "ui/ScannerForm.h"
+#include "ui/ScannerResultsForm.h"
 #include "ui/UiText.h"
 
 namespace cotalys {
@@ -20,10 +20,6 @@ namespace {
 
 const QString BacktestName = QStringLiteral("Backtest");
 const QString ScanName = QStringLiteral("Scanner");
-
-std::string FullPath(const std::filesystem::path& APath) {
-    return std::filesystem::absolute(APath).lexically_normal().string();
-}
 
 }  // namespace
 
@@ -96,13 +92,7 @@ void TMainForm::BacktestClick() {
         return;
     }
     try {
-        if (std::filesystem::exists(FSymbolListFile)) {
-            snapshot.Symbols = TBacktestRunner::LoadSymbols(FSymbolListFile);
-            Log(Format("Backtest : %d symbole(s) lus dans %s", snapshot.Symbols.size(),
-                       FullPath(FSymbolListFile)));
-        } else {
-            snapshot.Symbols = TBacktestRunner::CAC40();
-        }
+        snapshot.Symbols = RunSymbols("Backtest : ");
     } catch (const std::exception& e) {
         Log(std::string("Backtest : ") + e.what());
         return;
@@ -138,13 +128,12 @@ void TMainForm::BacktestFinished(TBacktestOutcome& AOutcome) {
     FBacktestForm->raise();
 }
 
-std::vector<std::string> TMainForm::ScannerSymbols() {
-    if (!std::filesystem::exists(FSymbolListFile)) {
-        return TBacktestRunner::CAC40();
+std::vector<std::string> TMainForm::RunSymbols(const std::string& APrefix) {
+    TSymbolList list = ChooseSymbolList(FSymbolListFile);
+    if (!list.File.empty()) {
+        Log(APrefix + list.ReadNote());
     }
-    std::vector<std::string> symbols = TBacktestRunner::LoadSymbols(FSymbolListFile);
-    Log(Format("%d symbole(s) lus dans %s", symbols.size(), FullPath(FSymbolListFile)));
-    return symbols;
+    return std::move(list.Symbols);
 }
 
 void TMainForm::ScanClick() {
@@ -158,7 +147,7 @@ void TMainForm::ScanClick() {
         return;
     }
     try {
-        snapshot.Symbols = ScannerSymbols();
+        snapshot.Symbols = RunSymbols("");
     } catch (const std::exception& e) {
         Log(std::string("Scanner : ") + e.what());
         return;

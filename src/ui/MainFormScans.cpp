@@ -9,7 +9,7 @@
 #include "scanner/Scanner.h"
 #include "ui/MainForm.h"
 #include "ui/MessageBox.h"
-#include "ui/ScannerForm.h"
+#include "ui/ScannerResultsForm.h"
 #include "ui/UiText.h"
 #include "ui/WindowState.h"
 

@@ -9,26 +9,6 @@ namespace cotalys {
 
 namespace {
 
-struct TScanColumn {
-    const char* Caption;
-    bool RightAligned;
-};
-
-const std::array<TScanColumn, ScanColumnCount> ScanColumns = {{
-    {"Statut", false},       {"Symbole", false},
-    {"Societe", false},      {"Cours", true},
-    {"Zone", false},         {"Bornes", false},
-    {"Dist. support", true}, {"Marge resist.", true},
-    {"Stop", true},          {"Risque", true},
-    {"Gain/risque", true},   {"Plus haut 1 an", true},
-    {"RSI", true},           {"Rendement", true},
-    {"Criteres", false},     {"Note", false},
-    {"Quantite", true},      {"Montant", true},
-    {"% capital", true},     {"Perte au stop", true},
-    {"Depuis signal", true}, {"Etat du signal", false},
-    {"Portefeuille", false}, {"Conditions", false},
-}};
-
 std::string Pattern(const char* APattern, double AValue) {
     return FormatFloat(APattern, AValue, FrenchFormatSettings());
 }
@@ -50,14 +30,68 @@ std::string RsiText(const TScanRow& ARow) {
     return Pattern("0", ARow.Rsi);
 }
 
+// A figure of the size, "-" when the size is not valid.
+std::string SizeText(const TScanRow& ARow, const char* APattern, double AValue,
+                     const char* AUnit = "") {
+    return ARow.Size.Valid ? Pattern(APattern, AValue) + AUnit : "-";
+}
+
+// One column of the grid: its caption, its alignment and how a row fills its cell.
+struct TScanColumn {
+    const char* Caption;
+    bool RightAligned;
+    std::string (*Cell)(const TScanRow& ARow);
+};
+
+// Captions, alignments and cells come from this one table, in the grid's order.
+const auto ScanColumns = std::to_array<TScanColumn>({
+    {"Statut", false, [](const TScanRow& R) { return R.StatusText(); }},
+    {"Symbole", false, [](const TScanRow& R) { return R.Symbol; }},
+    {"Societe", false,
+     [](const TScanRow& R) { return R.Status == TScanStatus::ssError ? R.ErrorText : R.Name; }},
+    {"Cours", true, [](const TScanRow& R) { return ScanPriceText(R.LastClose); }},
+    {"Zone", false, [](const TScanRow& R) { return R.ZoneLabel; }},
+    {"Bornes", false,
+     [](const TScanRow& R) {
+         return R.ZoneTop > 0 ? ScanPriceText(R.ZoneBottom) + " - " + ScanPriceText(R.ZoneTop)
+                              : std::string("-");
+     }},
+    {"Dist. support", true, [](const TScanRow& R) { return ScanPercentText(R.DistSupportPct); }},
+    {"Marge resist.", true, [](const TScanRow& R) { return ScanPercentText(R.MarginResPct); }},
+    {"Stop", true, [](const TScanRow& R) { return ScanPriceText(R.StopPrice); }},
+    {"Risque", true, [](const TScanRow& R) { return ScanPercentText(R.RiskPct); }},
+    {"Gain/risque", true, [](const TScanRow& R) { return RewardRiskText(R.RewardRisk()); }},
+    {"Plus haut 1 an", true, [](const TScanRow& R) { return ScanPercentText(R.DistHighPct); }},
+    {"RSI", true, RsiText},
+    {"Rendement", true, [](const TScanRow& R) { return ScanPercentText(R.YieldPct); }},
+    {"Criteres", false, [](const TScanRow& R) { return Format("%d/4", R.CriteriaCount()); }},
+    {"Note", false,
+     [](const TScanRow& R) {
+         return R.Status == TScanStatus::ssSignal ? Format("%d/4", R.Score) : std::string();
+     }},
+    {"Quantite", true,
+     [](const TScanRow& R) { return R.Size.Valid ? Format("%d", R.Size.Shares) : "-"; }},
+    {"Montant", true, [](const TScanRow& R) { return SizeText(R, "#,##0", R.Size.Amount); }},
+    {"% capital", true,
+     [](const TScanRow& R) { return SizeText(R, "0.0", R.Size.PctOfCapital, " %"); }},
+    {"Perte au stop", true,
+     [](const TScanRow& R) { return SizeText(R, "#,##0", R.Size.RiskAmount); }},
+    {"Depuis signal", true,
+     [](const TScanRow& R) { return ScanPercentText(R.ChangeSinceSignalPct); }},
+    {"Etat du signal", false, [](const TScanRow& R) { return R.SignalStateText(); }},
+    {"Portefeuille", false, [](const TScanRow& R) { return R.SelectionNote; }},
+    {"Conditions", false, [](const TScanRow& R) { return R.Conditions; }},
+});
+static_assert(ScanColumns.size() == ScanColumnCount);
+
 }  // namespace
 
 const char* ScanColumnCaption(int AColumn) {
-    return ScanColumns.at(AColumn).Caption;
+    return ScanColumns.at(static_cast<std::size_t>(AColumn)).Caption;
 }
 
 bool ScanColumnRightAligned(int AColumn) {
-    return ScanColumns.at(AColumn).RightAligned;
+    return ScanColumns.at(static_cast<std::size_t>(AColumn)).RightAligned;
 }
 
 std::string ScanPriceText(double AValue) {
@@ -78,61 +112,10 @@ std::string ScanPercentText(double AValue) {
 }
 
 std::string ScanCellText(const TScanRow& ARow, int AColumn) {
-    const TPositionSize& size = ARow.Size;
-    switch (AColumn) {
-        case 0:
-            return ARow.StatusText();
-        case 1:
-            return ARow.Symbol;
-        case 2:
-            return ARow.Status == TScanStatus::ssError ? ARow.ErrorText : ARow.Name;
-        case 3:
-            return ScanPriceText(ARow.LastClose);
-        case 4:
-            return ARow.ZoneLabel;
-        case 5:
-            return ARow.ZoneTop > 0
-                       ? ScanPriceText(ARow.ZoneBottom) + " - " + ScanPriceText(ARow.ZoneTop)
-                       : "-";
-        case 6:
-            return ScanPercentText(ARow.DistSupportPct);
-        case 7:
-            return ScanPercentText(ARow.MarginResPct);
-        case 8:
-            return ScanPriceText(ARow.StopPrice);
-        case 9:
-            return ScanPercentText(ARow.RiskPct);
-        case 10:
-            return RewardRiskText(ARow.RewardRisk());
-        case 11:
-            return ScanPercentText(ARow.DistHighPct);
-        case 12:
-            return RsiText(ARow);
-        case 13:
-            return ScanPercentText(ARow.YieldPct);
-        case 14:
-            return Format("%d/4", ARow.CriteriaCount());
-        case 15:
-            return ARow.Status == TScanStatus::ssSignal ? Format("%d/4", ARow.Score) : "";
-        case 16:
-            return size.Valid ? Format("%d", size.Shares) : "-";
-        case 17:
-            return size.Valid ? Pattern("#,##0", size.Amount) : "-";
-        case 18:
-            return size.Valid ? Pattern("0.0", size.PctOfCapital) + " %" : "-";
-        case 19:
-            return size.Valid ? Pattern("#,##0", size.RiskAmount) : "-";
-        case 20:
-            return ScanPercentText(ARow.ChangeSinceSignalPct);
-        case 21:
-            return ARow.SignalStateText();
-        case 22:
-            return ARow.SelectionNote;
-        case 23:
-            return ARow.Conditions;
-        default:
-            return "";
+    if (AColumn < 0 || AColumn >= ScanColumnCount) {
+        return "";
     }
+    return ScanColumns[static_cast<std::size_t>(AColumn)].Cell(ARow);
 }
 
 int ScanLineStyle(const TScanRow& ARow) {

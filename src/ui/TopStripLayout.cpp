@@ -8,16 +8,6 @@
 
 namespace cotalys {
 
-namespace {
-
-const QString BrowseCaption = QStringLiteral("...");
-const QString ExportCaption = QStringLiteral("Exporter PNG");
-const QString SizingCaption = QStringLiteral("Taille...");
-const QString LongestYears = QStringLiteral("5 ans");
-const QString EndDateCaption = QStringLiteral("Jusqu'au");
-
-}  // namespace
-
 bool TTopStripLayout::TakesControlHeight(TStripItem AItem) {
     switch (AItem) {
         case TStripItem::siSymbolLabel:
@@ -42,20 +32,20 @@ TTopStripLayout LayoutTopStrip(const QFontMetrics& AMetrics, int AClientWidth) {
     const auto button = [&](const QString& ACaption) { return width(ACaption) + 3 * g; };
     const int fixed = button(BrowseCaption) + button(LoadCaption) + button(ExportCaption) +
                       button(BacktestCaption) + button(ScanCaption) + button(SizingCaption) +
-                      width(LongestYears) + 14 * g;
+                      width(YearsCaptions.back()) + 14 * g;
 
     int x = g;
     const auto place = [&](TStripItem AItem, int AWidth) {
         layout.Slots[static_cast<int>(AItem)] = {x, AWidth};
         x += AWidth + g;
     };
-    place(TStripItem::siSymbolLabel, width(QStringLiteral("Symbole")));
+    place(TStripItem::siSymbolLabel, width(SymbolCaption));
     place(TStripItem::siSymbol, 2 * g + width(QStringLiteral("WWWW.WWW")));
     place(TStripItem::siEndLabel, width(EndDateCaption));
     // Room for the date and the calendar's arrow.
     place(TStripItem::siEndDate, 6 * g + width(QStringLiteral("00/00/0000")));
-    place(TStripItem::siSourceLabel, width(QStringLiteral("Source")));
-    place(TStripItem::siSource, 6 * g + width(QStringLiteral("Yahoo Finance (JSON)")));
+    place(TStripItem::siSourceLabel, width(SourceCaption));
+    place(TStripItem::siSource, 6 * g + width(SourceCaptions.front()));
     place(TStripItem::siLocation,
           std::max(12 * width(QStringLiteral("W")), AClientWidth - x - fixed));
     place(TStripItem::siBrowse, button(BrowseCaption));
@@ -64,7 +54,7 @@ TTopStripLayout LayoutTopStrip(const QFontMetrics& AMetrics, int AClientWidth) {
     place(TStripItem::siScan, button(ScanCaption));
     place(TStripItem::siSizing, button(SizingCaption));
     place(TStripItem::siBacktest, button(BacktestCaption));
-    place(TStripItem::siYears, 6 * g + width(LongestYears));
+    place(TStripItem::siYears, 6 * g + width(YearsCaptions.back()));
     return layout;
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 TEST(RequestPacerTest, PausesOnlyAfterARequestAndNeverOnThisMachine) {
     const test::TOfflineQuotes quotes({"AI.PA"});
-    TCachedQuoteProvider provider;
+    TStoredQuoteProvider provider;
     TPriceSeries series("AI.PA");
     TParseReport report;
     provider.Load("AI.PA", IncMonth(Today(), -3), Today(), series, report);

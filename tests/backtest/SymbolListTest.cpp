@@ -13,7 +13,7 @@ namespace {
 using Symbols = std::vector<std::string>;
 
 TEST(CAC40, ListsTheFortyConstituentsInOrder) {
-    const Symbols& symbols = TBacktestRunner::CAC40();
+    const Symbols& symbols = CAC40();
     ASSERT_EQ(symbols.size(), 40u);
     EXPECT_EQ(symbols.front(), "AC.PA");
     EXPECT_EQ(symbols[3], "MT.AS");
@@ -43,8 +43,7 @@ TEST(LoadSymbols, ReadsOneSymbolALine) {
     };
     for (const TCase& c : cases) {
         test::TempDir dir;
-        EXPECT_EQ(TBacktestRunner::LoadSymbols(dir.Write("cac40.txt", c.Content)), c.Expected)
-            << c.Name;
+        EXPECT_EQ(LoadSymbols(dir.Write("cac40.txt", c.Content)), c.Expected) << c.Name;
     }
 }
 
@@ -52,12 +51,28 @@ TEST(LoadSymbols, RefusesAListWithoutSymbolAndAMissingFile) {
     test::TempDir dir;
     const auto empty = dir.Write("cac40.txt", "# rien\r\n\r\n  ;  \r\n");
     try {
-        TBacktestRunner::LoadSymbols(empty);
+        LoadSymbols(empty);
         ADD_FAILURE() << "no error";
     } catch (const EFinanceError& e) {
         EXPECT_EQ(e.Message(), "Aucun symbole dans " + empty.string());
     }
-    EXPECT_THROW(TBacktestRunner::LoadSymbols(dir.Path() / "absent.txt"), EFinanceError);
+    EXPECT_THROW(LoadSymbols(dir.Path() / "absent.txt"), EFinanceError);
+}
+
+TEST(ChooseSymbolList, TheListFileWhenItExistsElseTheCAC40) {
+    test::TempDir dir;
+    const auto file = dir.Write("cac40.txt", "ai.pa\nmc.pa\n");
+    const TSymbolList read = ChooseSymbolList(dir.Path() / "." / "cac40.txt");
+    EXPECT_EQ(read.Symbols, (Symbols{"AI.PA", "MC.PA"}));
+    EXPECT_EQ(read.ReadNote(), "2 symbole(s) lus dans " + file.string());
+    for (const std::filesystem::path& absent :
+         {dir.Path() / "absent.txt", std::filesystem::path()}) {
+        const TSymbolList builtIn = ChooseSymbolList(absent);
+        EXPECT_EQ(builtIn.Symbols, CAC40()) << absent;
+        EXPECT_TRUE(builtIn.File.empty());
+        EXPECT_EQ(builtIn.ReadNote(), "");
+    }
+    EXPECT_THROW(ChooseSymbolList(dir.Write("vide.txt", "# rien\n")), EFinanceError);
 }
 
 TEST(BacktestRunner, RefusesAnEmptyListThenNoSetting) {

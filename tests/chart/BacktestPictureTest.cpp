@@ -21,9 +21,10 @@ TBacktestFigures SmallFigures() {
     figures.Title = "Backtest sur 3 an(s), du 22/02/2018 au 22/02/2021";
     figures.SettingName = "RSI obligatoire (defaut)";
     figures.Years = {{2019, 6, 12, 2}, {2020, -3, 5, 1.5}, {2021, NaN, 0, -1}};
-    TConfidenceRow better{"Meilleur", 40, 12, 2, 1, 3, 1, 0.5, 2, "mieux"};
-    TConfidenceRow worse{"Moins bon", 30, 10, -2, -3, -1, -1, -2, -0.5, "moins bien"};
-    TConfidenceRow few{"Rare", 3, 2, 1, NaN, NaN, 1, NaN, NaN, "trop peu"};
+    TConfidenceRow better{"Meilleur", 40, 12, 2, 1, 3, 1, 0.5, 2, TConfidenceVerdict::cvBetter};
+    TConfidenceRow worse{"Moins bon", 30, 10, -2,   -3,
+                         -1,          -1, -2, -0.5, TConfidenceVerdict::cvWorse};
+    TConfidenceRow few{"Rare", 3, 2, 1, NaN, NaN, 1, NaN, NaN, TConfidenceVerdict::cvTooFew};
     figures.Confidence = {better, worse, few};
     figures.SettingResults20 = {-4, -1, 2, 3, 5, 8};
     figures.ReferenceResults20 = {-6, -2, -1, 0, 1, 1, 2, 4, 7};

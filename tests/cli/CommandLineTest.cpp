@@ -167,6 +167,8 @@ TEST(CommandLine, BadArgumentsExitWithCodeTwoAndAFrenchMessage) {
         {{"analyse", "AI.PA", "--size", "800"}, "Arguments invalides : --size : "},
         {{"analyse", "AI.PA", "--from", "2021-01-04"},
          "Arguments invalides : --from demande --png\n"},
+        {{"analyse", "AI.PA", "--png", "x.png", "--from", "04/01/2021"},
+         "Date invalide pour --from : 04/01/2021 (attendu AAAA-MM-JJ)\n"},
         {{"scan", "--symbols", "/nonexistent/cac40.txt"},
          "Fichier de symboles introuvable : /nonexistent/cac40.txt"},
         {{"scan", "--delay-ms", "abc"},

@@ -33,6 +33,19 @@ TEST(CalendarDays, InvalidDaysAreRefused) {
     EXPECT_THROW(EncodeDate(2023, 2, 29), EFinanceError);
 }
 
+TEST(CalendarDays, IsoDatesAreReadExactly) {
+    TDateTime out = -1;
+    EXPECT_TRUE(TryParseIsoDate("2024-02-29", out));
+    EXPECT_EQ(out, EncodeDate(2024, 2, 29));
+    EXPECT_TRUE(TryParseIsoDate("0001-01-01", out));
+    EXPECT_EQ(out, EncodeDate(1, 1, 1));
+    for (const char* text :
+         {"", "2023-02-29", "2024-13-01", "0000-01-01", "2024-2-29", "2024/02/29", "29-02-2024",
+          " 2024-02-29", "2024-02-29 ", "2024-02-2x", "+024-02-29", "20240229"}) {
+        EXPECT_FALSE(TryParseIsoDate(text, out)) << text;
+    }
+}
+
 TEST(CalendarDays, DecodingGarbageDoesNotCrash) {
     int y = 0, m = 0, d = 0, h = 0, n = 0, s = 0;
     for (double v : {double(NAN), double(INFINITY), -double(INFINITY), 1e300, -1e300}) {
@@ -120,6 +133,17 @@ TEST(Clock, InjectedClockDrivesNowAndToday) {
     EXPECT_DOUBLE_EQ(Today(), EncodeDate(2024, 3, 8));
     ResetClock();
     EXPECT_GT(Today(), EncodeDate(2024, 3, 8));
+}
+
+TEST(Clock, AFixedDayKeepsTheSystemTimeOfDay) {
+    SetClockDay(EncodeDate(2021, 2, 19) + 0.9);
+    const TDateTime fixed = Now();
+    ResetClock();
+    const TDateTime system = Now();
+    EXPECT_EQ(DayOf(fixed), EncodeDate(2021, 2, 19));
+    // The same time of day, two seconds apart at most (or across midnight).
+    const double apart = std::fabs((system - DayOf(system)) - (fixed - DayOf(fixed)));
+    EXPECT_TRUE(apart < 2.0 / SecondsPerDay || apart > 1 - 2.0 / SecondsPerDay) << apart;
 }
 
 }  // namespace

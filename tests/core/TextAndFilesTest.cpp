@@ -224,24 +224,5 @@ TEST(Files, UnusedStemsNumberTheReportsOfAMinute) {
     EXPECT_EQ(UnusedFileStem(folder.Path() / "missing", "run_1830", {".csv"}), "run_1830");
 }
 
-TEST(Paths, DocumentsFolderOverrideAndExecutable) {
-    test::TempDir dir;
-    setenv("COTALYS_DOCUMENTS_DIR", dir.Path().c_str(), 1);
-    EXPECT_EQ(DocumentsDir(), dir.Path());
-    EXPECT_EQ(CotalysDir(), dir.Path() / "Cotalys");
-    unsetenv("COTALYS_DOCUMENTS_DIR");
-
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    setenv("HOME", dir.Path().c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (dir.Path() / "cfg").c_str(), 1);
-    EXPECT_EQ(DocumentsDir(), dir.Path() / "Documents");
-    dir.Write("cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Mes documents\"\n");
-    EXPECT_EQ(DocumentsDir(), dir.Path() / "Mes documents");
-    unsetenv("XDG_CONFIG_HOME");
-    setenv("HOME", home.c_str(), 1);
-
-    EXPECT_TRUE(std::filesystem::exists(ExecutableDir() / "test_core"));
-}
-
 }  // namespace
 }  // namespace cotalys

@@ -84,6 +84,12 @@ TEST(ScanLog, LinesReadBackAndForeignLinesAreSkipped) {
     }
 }
 
+TEST(ScanLog, TheTimeOfALineIsTheClocks) {
+    SetClock([] { return EncodeDate(2021, 2, 22) + (18 * 3600 + 15 * 60 + 3) / 86400.0; });
+    EXPECT_EQ(LocalTimeText(), "2021-02-22 18:15:03");
+    ResetClock();
+}
+
 TEST(ScanLog, AppendsLinesInANewFolderAndReadsTheLastGoodOne) {
     const test::TempDir folder;
     const std::filesystem::path file = folder.Path() / "etat/cotalys/scan.log";

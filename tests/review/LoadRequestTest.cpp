@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "review/SymbolReview.h"
+#include "review/Review.h"
 
 namespace cotalys {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "review/SymbolReview.h"
+#include "review/Review.h"
 #include "support/OfflineQuotes.h"
 
 namespace cotalys {

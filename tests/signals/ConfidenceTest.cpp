@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "signals/EntrySignals.h"
 
@@ -53,12 +54,12 @@ TEST(ConfidenceTest, ALargeTrueDifferenceIsBetter) {
     EXPECT_GT(better.Low20, 0);
     EXPECT_LT(better.Low20, better.Diff20);
     EXPECT_GT(better.High20, better.Diff20);
-    EXPECT_EQ(better.Verdict, "mieux");
+    EXPECT_EQ(better.Verdict, TConfidenceVerdict::cvBetter);
     // The stop costs a point here, set against the reference's plain result.
     EXPECT_DOUBLE_EQ(better.DiffStop, better.Diff20 - 1);
     const TConfidenceRow worse =
         CompareWithReference("Mauvais", Spread(24, 1, -4, 3), reference, ConfidenceSeed(1, 1));
-    EXPECT_EQ(worse.Verdict, "moins bien");
+    EXPECT_EQ(worse.Verdict, TConfidenceVerdict::cvWorse);
 }
 
 TEST(ConfidenceTest, TheSameDistributionIsUndecidedOnNearlyEverySeed) {
@@ -66,7 +67,7 @@ TEST(ConfidenceTest, TheSameDistributionIsUndecidedOnNearlyEverySeed) {
     for (std::uint64_t seed = 0; seed < 20; ++seed) {
         const TConfidenceRow row = CompareWithReference("Pareil", Spread(24, 2, 0, 100 + seed),
                                                         Spread(24, 20, 0, 200 + seed), seed);
-        undecided += row.Verdict == "indecis" ? 1 : 0;
+        undecided += row.Verdict == TConfidenceVerdict::cvUndecided ? 1 : 0;
     }
     EXPECT_GE(undecided, 17);
 }
@@ -86,8 +87,11 @@ TEST(ConfidenceTest, TooFewSignalsOrMonthsTellNothing) {
     const std::vector<TEntrySignal> reference = Spread(12, 20, 0, 6);
     const struct {
         int Months, Each;
-        const char* Verdict;
-    } cases[] = {{9, 1, "trop peu"}, {5, 2, "trop peu"}, {10, 1, "mieux"}, {6, 2, "mieux"}};
+        TConfidenceVerdict Verdict;
+    } cases[] = {{9, 1, TConfidenceVerdict::cvTooFew},
+                 {5, 2, TConfidenceVerdict::cvTooFew},
+                 {10, 1, TConfidenceVerdict::cvBetter},
+                 {6, 2, TConfidenceVerdict::cvBetter}};
     for (const auto& c : cases) {
         const TConfidenceRow row =
             CompareWithReference("X", Spread(c.Months, c.Each, 6, 7), reference, 9);
@@ -95,7 +99,21 @@ TEST(ConfidenceTest, TooFewSignalsOrMonthsTellNothing) {
     }
     const TConfidenceRow none = CompareWithReference("Vide", {}, reference, 9);
     EXPECT_TRUE(std::isnan(none.Diff20));
-    EXPECT_EQ(none.Verdict, "trop peu");
+    EXPECT_EQ(none.Verdict, TConfidenceVerdict::cvTooFew);
+}
+
+TEST(ConfidenceTest, EachVerdictHasItsWord) {
+    const std::pair<TConfidenceVerdict, const char*> words[] = {
+        {TConfidenceVerdict::cvBetter, "mieux"},
+        {TConfidenceVerdict::cvWorse, "moins bien"},
+        {TConfidenceVerdict::cvUndecided, "indecis"},
+        {TConfidenceVerdict::cvTooFew, "trop peu"},
+    };
+    ASSERT_EQ(std::size(words), ConfidenceVerdicts.size());
+    for (std::size_t i = 0; i < ConfidenceVerdicts.size(); ++i) {
+        EXPECT_EQ(ConfidenceVerdicts[i], words[i].first);
+        EXPECT_STREQ(VerdictText(words[i].first), words[i].second);
+    }
 }
 
 TEST(ConfidenceTest, TableLinesInTheReportStyle) {
@@ -106,7 +124,7 @@ TEST(ConfidenceTest, TableLinesInTheReportStyle) {
     row.Low20 = -0.375;
     row.High20 = 2.875;
     row.DiffStop = NaN;
-    row.Verdict = "indecis";
+    row.Verdict = TConfidenceVerdict::cvUndecided;
     EXPECT_EQ(ConfidenceTable({row}),
               "Ecart a la reference (IC 95 %, reechantillonnage par mois)\r\n"
               "  Reglage                      Sig.  Ecart +20 s.                Ecart +20 s. stop  "

@@ -6,7 +6,7 @@
 
 #include "ReportLines.h"
 #include "signals/ReportText.h"
-#include "signals/SignalBuckets.h"
+#include "signals/SignalBucket.h"
 #include "signals/SignalOutcomes.h"
 #include "signals/SignalReports.h"
 #include "support/AnalysisTestSupport.h"

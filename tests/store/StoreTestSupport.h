@@ -10,7 +10,7 @@
 #include "core/Core.h"
 #include "providers/Providers.h"
 #include "quoteserver/QuoteService.h"
-#include "store/PriceStore.h"
+#include "store/Store.h"
 #include "support/TestSupport.h"
 
 namespace cotalys::test {
@@ -25,7 +25,7 @@ protected:
             FData.Write(std::string(symbol) + ".csv",
                         ReadAll(DataPath(std::string("demo/") + symbol + ".csv")));
         }
-        setenv("COTALYS_CACHE_DIR", FCache.Path().c_str(), 1);
+        setenv("COTALYS_CACHE_DIR", FStoreDir.Path().c_str(), 1);
         SetTime(EncodeDate(2021, 2, 22) + 10.0 / 24);
         StartService();
     }
@@ -82,8 +82,8 @@ protected:
     static TDateTime From() { return IncMonth(Today(), -15); }
 
     TempDir FData;
-    TempDir FCache;
-    TCachedQuoteProvider FProvider{FCache.Path()};
+    TempDir FStoreDir;
+    TStoredQuoteProvider FProvider{FStoreDir.Path()};
     TDateTime FNow = 0;
 
 private:

@@ -6,7 +6,7 @@
 #include "ui/MainFormFixture.h"
 #include "ui/ScanCells.h"
 #include "ui/ScanRowsModel.h"
-#include "ui/ScannerForm.h"
+#include "ui/ScannerResultsForm.h"
 
 namespace cotalys {
 namespace {

@@ -14,7 +14,7 @@
 #include "support/OfflineQuotes.h"
 #include "ui/MainFormFixture.h"
 #include "ui/ScanRowsModel.h"
-#include "ui/ScannerForm.h"
+#include "ui/ScannerResultsForm.h"
 
 namespace cotalys {
 namespace {
@@ -90,9 +90,10 @@ TEST_F(ScanResultsWindowTest, TheStatusBarTellsOfAScheduledScanOnceAfterItRan) {
     EXPECT_EQ(Form().StatusText().indexOf("Scan planifie"), -1);
     FForm.reset();
 
-    WriteScanLog("2021-02-22 18:15:03 signaux=2 surveiller=3 erreurs=0 code=0\n");
+    // A run an hour before the window starts on the clock's day (18:00).
+    WriteScanLog("2021-02-22 17:15:03 signaux=2 surveiller=3 erreurs=0 code=0\n");
     EXPECT_TRUE(Form().StatusText().startsWith(
-        "Scan planifie du 2021-02-22 18:15:03 : 2 signal(aux), 3 titre(s) a surveiller "
+        "Scan planifie du 2021-02-22 17:15:03 : 2 signal(aux), 3 titre(s) a surveiller "
         "(Analyse, Ouvrir les resultats du scanner...)"))
         << Form().StatusText().toStdString();
     FForm.reset();

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "ui/MainFormFixture.h"
-#include "ui/ScannerForm.h"
+#include "ui/ScannerResultsForm.h"
 
 namespace cotalys {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "providers/Providers.h"
-#include "store/QuoteCache.h"
+#include "store/PriceStore.h"
 
 namespace cotalys {
 
@@ -18,14 +18,14 @@ namespace cotalys {
 // days stand in for it; when the store cannot be used, the load goes to the service alone. Each
 // load adds one note to its parse report saying how many sessions came from where. The store is
 // opened by the first load and kept: the loads of a batch run share one connection.
-class TCachedQuoteProvider : public IHistoricalDataProvider {
+class TStoredQuoteProvider : public IHistoricalDataProvider {
 public:
     // Sessions before the last stored one asked again, to check the service still agrees.
     static constexpr int OverlapSessions = 5;
     // Relative difference of a close beyond which the service has revised the history.
     static constexpr double RevisionTolerance = 1e-4;
 
-    explicit TCachedQuoteProvider(std::filesystem::path AFolder = TQuoteCache::DefaultFolder());
+    explicit TStoredQuoteProvider(std::filesystem::path AFolder = CacheDir());
 
     std::string Name() const override { return FService.Name(); }
     void Load(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo, TPriceSeries& ASeries,
@@ -58,15 +58,15 @@ private:
     TYahooChartProvider FService;
     std::filesystem::path FFolder;
     bool FUseStore = true;
-    int FBusyTimeoutMs = TQuoteCache::DefaultBusyTimeoutMs;
+    int FBusyTimeoutMs = TPriceStore::DefaultBusyTimeoutMs;
     TDateTime FFreshFrom = 0;
     mutable std::atomic<int> FRequests = 0;
-    // The open store, empty until a load could open it; used under FCacheLock.
-    mutable std::optional<TQuoteCache> FCache;
-    mutable std::mutex FCacheLock;
+    // The open store, empty until a load could open it; used under FStoreLock.
+    mutable std::optional<TPriceStore> FStore;
+    mutable std::mutex FStoreLock;
 };
 
 // The quote service's provider: through the local store unless AUseStore is false.
-std::shared_ptr<TCachedQuoteProvider> QuoteServiceProvider(bool AUseStore);
+std::shared_ptr<TStoredQuoteProvider> QuoteServiceProvider(bool AUseStore);
 
 }  // namespace cotalys

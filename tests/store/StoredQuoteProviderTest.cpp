@@ -8,11 +8,11 @@
 namespace cotalys::test {
 namespace {
 
-using CachedQuoteProviderTest = StoreFixture;
+using StoredQuoteProviderTest = StoreFixture;
 
-const std::string CacheNote = "Cotations en cache : ";
+const std::string StoreNote = "Cotations en cache : ";
 
-TEST_F(CachedQuoteProviderTest, ASecondLoadAsksOnlyForTheLastSessions) {
+TEST_F(StoredQuoteProviderTest, ASecondLoadAsksOnlyForTheLastSessions) {
     TParseReport first;
     const TPriceSeries downloaded = LoadThroughStore(first);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"AI.PA 22/11/2019 23/02/2021 200"});
@@ -56,7 +56,7 @@ TEST_F(CachedQuoteProviderTest, ASecondLoadAsksOnlyForTheLastSessions) {
     }
 }
 
-TEST_F(CachedQuoteProviderTest, AnEarlierStartAsksOnlyForTheDaysBefore) {
+TEST_F(StoredQuoteProviderTest, AnEarlierStartAsksOnlyForTheDaysBefore) {
     TParseReport report;
     LoadThroughStore(report);
     TakeRequests();
@@ -96,7 +96,7 @@ std::string SplitHistory(const std::string& ACsv, const std::string& ADay, doubl
     return out;
 }
 
-TEST_F(CachedQuoteProviderTest, ARevisedHistoryIsReplacedByAWholeDownload) {
+TEST_F(StoredQuoteProviderTest, ARevisedHistoryIsReplacedByAWholeDownload) {
     TParseReport report;
     LoadThroughStore(report);
     const std::string csv = ReadAll(FData.Path() / "AI.PA.csv");
@@ -116,7 +116,7 @@ TEST_F(CachedQuoteProviderTest, ARevisedHistoryIsReplacedByAWholeDownload) {
     EXPECT_EQ(TakeRequests().size(), 1u);
 }
 
-TEST_F(CachedQuoteProviderTest, WithTheServiceDownTheStoredDaysStandIn) {
+TEST_F(StoredQuoteProviderTest, WithTheServiceDownTheStoredDaysStandIn) {
     TParseReport report;
     const TPriceSeries stored = LoadThroughStore(report);
     StopService();
@@ -133,7 +133,7 @@ TEST_F(CachedQuoteProviderTest, WithTheServiceDownTheStoredDaysStandIn) {
                          stored.Count())}));
 
     // Asked to judge today, stale data is refused.
-    TCachedQuoteProvider scanner;
+    TStoredQuoteProvider scanner;
     scanner.SetFreshFrom(EncodeDate(2021, 2, 23));
     TPriceSeries today("AI.PA");
     TParseReport refused;
@@ -148,7 +148,7 @@ TEST_F(CachedQuoteProviderTest, WithTheServiceDownTheStoredDaysStandIn) {
     EXPECT_THROW(FProvider.Load("BNP.PA", From(), Today(), other, refused), EServiceUnreachable);
 }
 
-TEST_F(CachedQuoteProviderTest, AnUnknownSymbolNeverFallsBackToTheStore) {
+TEST_F(StoredQuoteProviderTest, AnUnknownSymbolNeverFallsBackToTheStore) {
     TParseReport report;
     LoadThroughStore(report);
     std::filesystem::remove(FData.Path() / "AI.PA.csv");
@@ -165,9 +165,9 @@ TEST_F(CachedQuoteProviderTest, AnUnknownSymbolNeverFallsBackToTheStore) {
     }
 }
 
-TEST_F(CachedQuoteProviderTest, ADamagedFileIsSetAsideAndRebuilt) {
+TEST_F(StoredQuoteProviderTest, ADamagedFileIsSetAsideAndRebuilt) {
     const std::string garbage(8192, 'x');
-    std::ofstream(FCache.Path() / "quotes.sqlite3", std::ios::binary) << garbage;
+    std::ofstream(FStoreDir.Path() / "quotes.sqlite3", std::ios::binary) << garbage;
     TParseReport report;
     const TPriceSeries series = LoadThroughStore(report);
     ExpectSameSeries(series, LoadDirectly());
@@ -175,14 +175,14 @@ TEST_F(CachedQuoteProviderTest, ADamagedFileIsSetAsideAndRebuilt) {
     EXPECT_EQ(report.Notes()[0],
               "Cache des cotations endommage, renomme en quotes.sqlite3.corrompu-20210222 ; "
               "nouveau cache cree");
-    EXPECT_EQ(ReadAll(FCache.Path() / "quotes.sqlite3.corrompu-20210222"), garbage);
-    TQuoteCache cache(FCache.Path());
-    EXPECT_EQ(cache.Symbols().size(), 1u);
+    EXPECT_EQ(ReadAll(FStoreDir.Path() / "quotes.sqlite3.corrompu-20210222"), garbage);
+    TPriceStore store(FStoreDir.Path());
+    EXPECT_EQ(store.Symbols().size(), 1u);
 }
 
-TEST_F(CachedQuoteProviderTest, AnUnusableFolderLeavesTheLoadAsWithoutAStore) {
-    const auto file = FCache.Write("plain-file", "x");
-    TCachedQuoteProvider provider(file / "cotalys");
+TEST_F(StoredQuoteProviderTest, AnUnusableFolderLeavesTheLoadAsWithoutAStore) {
+    const auto file = FStoreDir.Write("plain-file", "x");
+    TStoredQuoteProvider provider(file / "cotalys");
     TParseReport report;
     TPriceSeries series("AI.PA");
     provider.Load("AI.PA", From(), Today(), series, report);
@@ -192,8 +192,8 @@ TEST_F(CachedQuoteProviderTest, AnUnusableFolderLeavesTheLoadAsWithoutAStore) {
         << report.Notes()[0];
 }
 
-TEST_F(CachedQuoteProviderTest, ADiskFullWhileWritingLeavesTheStoreAsItWas) {
-    { const TQuoteCache create(FCache.Path()); }
+TEST_F(StoredQuoteProviderTest, ADiskFullWhileWritingLeavesTheStoreAsItWas) {
+    { const TPriceStore create(FStoreDir.Path()); }
     TParseReport report;
     TPriceSeries series("AI.PA");
     {
@@ -207,8 +207,8 @@ TEST_F(CachedQuoteProviderTest, ADiskFullWhileWritingLeavesTheStoreAsItWas) {
         "disque"))
         << report.Notes()[0];
     EXPECT_GT(series.Count(), 1000);
-    TQuoteCache cache(FCache.Path());
-    EXPECT_FALSE(cache.Read("AI.PA").has_value());
+    TPriceStore store(FStoreDir.Path());
+    EXPECT_FALSE(store.Read("AI.PA").has_value());
 }
 
 }  // namespace

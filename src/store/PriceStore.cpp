@@ -1,9 +1,8 @@
-#include "store/QuoteCache.h"
+#include "store/PriceStore.h"
 
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <system_error>
 
 namespace cotalys {
@@ -75,40 +74,27 @@ int DayNumber(TDateTime ADate) {
 
 }  // namespace
 
-std::filesystem::path TQuoteCache::DefaultFolder() {
-    if (const char* dir = std::getenv("COTALYS_CACHE_DIR"); dir != nullptr && *dir != '\0') {
-        return dir;
-    }
-    if (const char* xdg = std::getenv("XDG_CACHE_HOME"); xdg != nullptr && *xdg == '/') {
-        return std::filesystem::path(xdg) / "cotalys";
-    }
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return std::filesystem::path(home) / ".cache" / "cotalys";
-    }
-    return "cotalys-cache";
-}
-
-TQuoteCache::TQuoteCache(const std::filesystem::path& AFolder, int ABusyTimeoutMs)
+TPriceStore::TPriceStore(const std::filesystem::path& AFolder, int ABusyTimeoutMs)
     : FFile(AFolder / FileName), FBusyTimeoutMs(ABusyTimeoutMs) {
     std::error_code error;
     std::filesystem::create_directories(AFolder, error);
     if (error) {
-        throw EQuoteCacheError(
+        throw EPriceStoreError(
             Format("dossier %s inutilisable : %s", AFolder.string(), error.message()));
     }
     try {
         Open();
     } catch (const SQLite::Exception& e) {
         if (!IsDamaged(e)) {
-            throw EQuoteCacheError(ReasonOf(e));
+            throw EPriceStoreError(ReasonOf(e));
         }
         SetAside();
     }
 }
 
-TQuoteCache::~TQuoteCache() = default;
+TPriceStore::~TPriceStore() = default;
 
-void TQuoteCache::Open() {
+void TPriceStore::Open() {
     FDb.reset();
     FDb = std::make_unique<SQLite::Database>(
         FFile.string(), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE, FBusyTimeoutMs);
@@ -119,7 +105,7 @@ void TQuoteCache::Open() {
     FDb->exec(Schema);
 }
 
-void TQuoteCache::SetAside() {
+void TPriceStore::SetAside() {
     FDb.reset();
     const std::string stamp = FormatDateTime("yyyymmdd", Today(), DefaultFormatSettings());
     std::filesystem::path aside = FFile;
@@ -131,7 +117,7 @@ void TQuoteCache::SetAside() {
     std::error_code error;
     std::filesystem::rename(FFile, aside, error);
     if (error) {
-        throw EQuoteCacheError(
+        throw EPriceStoreError(
             Format("cache endommage, impossible de le renommer : %s", error.message()));
     }
     // The journal files belonged to the damaged file: they go with it.
@@ -147,17 +133,17 @@ void TQuoteCache::SetAside() {
     try {
         Open();
     } catch (const SQLite::Exception& e) {
-        throw EQuoteCacheError(ReasonOf(e));
+        throw EPriceStoreError(ReasonOf(e));
     }
 }
 
 template <class Action>
-auto TQuoteCache::Guarded(const char* AWhat, Action AAction) {
+auto TPriceStore::Guarded(const char* AWhat, Action AAction) {
     try {
         return AAction();
     } catch (const SQLite::Exception& e) {
         if (!IsDamaged(e)) {
-            throw EQuoteCacheError(Format("%s : %s", AWhat, ReasonOf(e)));
+            throw EPriceStoreError(Format("%s : %s", AWhat, ReasonOf(e)));
         }
     }
     // A damaged file found on the way is set aside, and the step runs again on a new one.
@@ -165,11 +151,11 @@ auto TQuoteCache::Guarded(const char* AWhat, Action AAction) {
     try {
         return AAction();
     } catch (const SQLite::Exception& e) {
-        throw EQuoteCacheError(Format("%s : %s", AWhat, ReasonOf(e)));
+        throw EPriceStoreError(Format("%s : %s", AWhat, ReasonOf(e)));
     }
 }
 
-std::optional<TStoredHistory> TQuoteCache::Read(const std::string& ASymbol, TDateTime AFromDay,
+std::optional<TStoredHistory> TPriceStore::Read(const std::string& ASymbol, TDateTime AFromDay,
                                                 TDateTime AToDay, int ALastSessions) {
     return Guarded("lecture du cache", [&]() -> std::optional<TStoredHistory> {
         SQLite::Transaction snapshot(*FDb);
@@ -218,7 +204,7 @@ std::optional<TStoredHistory> TQuoteCache::Read(const std::string& ASymbol, TDat
     });
 }
 
-void TQuoteCache::Write(const std::string& ASymbol, const TStoredHistory& AHistory,
+void TPriceStore::Write(const std::string& ASymbol, const TStoredHistory& AHistory,
                         bool AReplaceAll) {
     Guarded("ecriture du cache", [&]() {
         SQLite::Transaction transaction(*FDb);
@@ -259,7 +245,7 @@ void TQuoteCache::Write(const std::string& ASymbol, const TStoredHistory& AHisto
     });
 }
 
-std::vector<TStoredSymbol> TQuoteCache::Symbols() {
+std::vector<TStoredSymbol> TPriceStore::Symbols() {
     return Guarded("lecture du cache", [&]() {
         std::vector<TStoredSymbol> symbols;
         SQLite::Statement query(*FDb,
@@ -275,7 +261,7 @@ std::vector<TStoredSymbol> TQuoteCache::Symbols() {
     });
 }
 
-void TQuoteCache::Clear(const std::vector<std::string>& ASymbols) {
+void TPriceStore::Clear(const std::vector<std::string>& ASymbols) {
     Guarded("effacement du cache", [&]() {
         SQLite::Transaction transaction(*FDb);
         for (const char* table : {"symbols", "bars", "dividends"}) {

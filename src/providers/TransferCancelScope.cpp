@@ -1,4 +1,4 @@
-#include "providers/TransferCancel.h"
+#include "providers/TransferCancelScope.h"
 
 namespace cotalys {
 namespace {

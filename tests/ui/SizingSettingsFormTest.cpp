@@ -10,7 +10,7 @@
 
 #include "sizing/PositionSizing.h"
 #include "ui/NumberText.h"
-#include "ui/SettingsForm.h"
+#include "ui/SizingSettingsForm.h"
 #include "ui/UiTestSupport.h"
 
 namespace cotalys {

@@ -2,7 +2,7 @@
 
 #include "core/Core.h"
 #include "parsing/CellRecognisers.h"
-#include "parsing/TabularParser.h"
+#include "parsing/TabularPriceParser.h"
 #include "parsing/TextHelpers.h"
 
 namespace cotalys {

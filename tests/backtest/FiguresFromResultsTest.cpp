@@ -19,7 +19,7 @@ TEntrySignal Result(TDateTime ADate, double APerf20) {
 
 // The years of the period, the default setting's signals and means beside the reference's, and
 // the measured results only.
-TEST(BacktestFigures, YearsOfThePeriodAndMeasuredResults) {
+TEST(FiguresFromResults, YearsOfThePeriodAndMeasuredResults) {
     const std::vector<TSignalParams> variants = StandardVariants();
     TBacktestResults results;
     results.BySetting.resize(variants.size());
@@ -37,7 +37,7 @@ TEST(BacktestFigures, YearsOfThePeriodAndMeasuredResults) {
     row.Signals = 3;
     const std::vector<TConfidenceRow> rows = {row};
 
-    const TBacktestFigures figures = FiguresOf(results, variants, rows, 3, period);
+    const TBacktestFigures figures = FiguresFromResults(results, variants, rows, 3, period);
     EXPECT_EQ(figures.SettingName, variants[0].Name);
     EXPECT_EQ(figures.Title.rfind("Backtest sur 1 an(s), du 22/02/2020 au 22/02/2021 : 2 titre(s) "
                                   "analyse(s) sur 3",
@@ -58,14 +58,15 @@ TEST(BacktestFigures, YearsOfThePeriodAndMeasuredResults) {
     EXPECT_EQ(figures.ReferenceResults20, (std::vector<double>{1, 2, -0.5}));
 
     results.Interrupted = true;
-    EXPECT_TRUE(FiguresOf(results, variants, rows, 3, period).Title.ends_with(" (INTERROMPU)"));
+    EXPECT_TRUE(
+        FiguresFromResults(results, variants, rows, 3, period).Title.ends_with(" (INTERROMPU)"));
     // Nothing analysed: nothing to draw, even with rows of "trop peu".
     results = TBacktestResults{};
     results.BySetting.resize(variants.size());
-    EXPECT_TRUE(FiguresOf(results, variants, rows, 3, period).Empty());
+    EXPECT_TRUE(FiguresFromResults(results, variants, rows, 3, period).Empty());
 }
 
-TEST(BacktestFigures, TheRunnerKeepsThoseOfItsLastRun) {
+TEST(FiguresFromResults, TheRunnerKeepsThoseOfItsLastRun) {
     const test::TOfflineQuotes quotes({"AI.PA", "OR.PA", "^FCHI"});
     TBacktestRunner runner({"AI.PA", "OR.PA"}, StandardVariants());
     EXPECT_TRUE(runner.Figures().Empty());

@@ -1,4 +1,4 @@
-#include "backtest/BacktestFigures.h"
+#include "backtest/FiguresFromResults.h"
 
 #include <cmath>
 
@@ -51,10 +51,10 @@ std::vector<double> MeasuredResults(const std::vector<TEntrySignal>& ASignals) {
 
 }  // namespace
 
-TBacktestFigures FiguresOf(const TBacktestResults& AResults,
-                           const std::vector<TSignalParams>& AVariants,
-                           const std::vector<TConfidenceRow>& AConfidence, int ASymbolCount,
-                           const TBacktestPeriod& APeriod) {
+TBacktestFigures FiguresFromResults(const TBacktestResults& AResults,
+                                    const std::vector<TSignalParams>& AVariants,
+                                    const std::vector<TConfidenceRow>& AConfidence,
+                                    int ASymbolCount, const TBacktestPeriod& APeriod) {
     TBacktestFigures figures;
     figures.SettingName = AVariants.front().Name;
     figures.Title = Format(

@@ -1,4 +1,4 @@
-#include "ui/ScannerForm.h"
+#include "ui/ScannerResultsForm.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -53,7 +53,8 @@ TScannerResultsForm::TScannerResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt::
     const TResultsLayout parts = BuildResultsLayout(this);
     FInfo = parts.Info;
     FOpenCsv = NewOpenCsvButton(
-        this, QStringLiteral("Ouvre le detail du scanner avec l'application associee aux fichiers CSV"));
+        this,
+        QStringLiteral("Ouvre le detail du scanner avec l'application associee aux fichiers CSV"));
     connect(FOpenCsv, &QPushButton::clicked, this, [this] { OpenWithDesktop(this, FCsvFile); });
     FShowAll = new QCheckBox(QStringLiteral("Tous les titres"), this);
     FShowAll->setObjectName(QStringLiteral("showAll"));

@@ -13,7 +13,7 @@
 
 #include "ui/ScanCells.h"
 #include "ui/ScanRowsModel.h"
-#include "ui/ScannerForm.h"
+#include "ui/ScannerResultsForm.h"
 #include "ui/UiTestSupport.h"
 
 namespace cotalys {
@@ -101,6 +101,60 @@ TEST(ScanCellsTest, PricesAndPercentagesFollowTheCellRules) {
     EXPECT_EQ(ScanCellText(none, 15), "");
     EXPECT_EQ(ScanCellText(none, 16), "-");
     EXPECT_EQ(ScanCellText(none, 19), "-");
+}
+
+TEST(ScanCellsTest, EachCaptionStandsAboveItsCell) {
+    TScanRow row = MakeRow("X.PA", TScanStatus::ssSignal, true);
+    row.Score = 4;
+    row.ZoneLabel = "S1";
+    row.ZoneBottom = 10;
+    row.ZoneTop = 11.5;
+    row.DistSupportPct = 1.5;
+    row.MarginResPct = 8.25;
+    row.StopPrice = 9.5;
+    row.RiskPct = 4;
+    row.DistHighPct = -12;
+    row.YieldPct = 3.1;
+    row.OkSupport = row.OkMargin = row.OkMacd = true;
+    row.Size.Valid = true;
+    row.Size.Shares = 80;
+    row.Size.Amount = 984;
+    row.Size.PctOfCapital = 1;
+    row.Size.RiskAmount = 224;
+    row.ChangeSinceSignalPct = 0.5;
+    row.SelectionNote = "retenu";
+    row.Conditions = "RSI MACD";
+    const std::pair<const char*, const char*> columns[] = {
+        {"Statut", "SIGNAL"},
+        {"Symbole", "X.PA"},
+        {"Societe", "Societe X.PA"},
+        {"Cours", "12,30"},
+        {"Zone", "S1"},
+        {"Bornes", "10,00 - 11,50"},
+        {"Dist. support", "1,5 %"},
+        {"Marge resist.", "8,3 %"},
+        {"Stop", "9,50"},
+        {"Risque", "4,0 %"},
+        {"Gain/risque", "2,1"},
+        {"Plus haut 1 an", "-12,0 %"},
+        {"RSI", "45"},
+        {"Rendement", "3,1 %"},
+        {"Criteres", "3/4"},
+        {"Note", "4/4"},
+        {"Quantite", "80"},
+        {"Montant", "984"},
+        {"% capital", "1,0 %"},
+        {"Perte au stop", "224"},
+        {"Depuis signal", "0,5 %"},
+        {"Etat du signal", "valide"},
+        {"Portefeuille", "retenu"},
+        {"Conditions", "RSI MACD"},
+    };
+    ASSERT_EQ(std::size(columns), static_cast<std::size_t>(ScanColumnCount));
+    for (int i = 0; i < ScanColumnCount; ++i) {
+        EXPECT_STREQ(ScanColumnCaption(i), columns[i].first);
+        EXPECT_EQ(ScanCellText(row, i), columns[i].second) << columns[i].first;
+    }
 }
 
 TEST(ScannerResultsFormTest, ListsSignalsAndWatchesOrEveryRowWithTheirStyles) {

@@ -1,4 +1,4 @@
-#include "ui/SettingsForm.h"
+#include "ui/SizingSettingsForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>

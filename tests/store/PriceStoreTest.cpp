@@ -44,17 +44,17 @@ void WaitReady(int APipe) {
     ASSERT_EQ(read(APipe, &byte, 1), 1);
 }
 
-TEST(QuoteCacheTest, ReadsBackWhatItWroteAndForgetsOnRequest) {
+TEST(PriceStoreTest, ReadsBackWhatItWroteAndForgetsOnRequest) {
     const TempDir folder;
-    TQuoteCache cache(folder.Path());
-    EXPECT_EQ(cache.File(), folder.Path() / "quotes.sqlite3");
-    EXPECT_FALSE(cache.Read("X.PA").has_value());
+    TPriceStore store(folder.Path());
+    EXPECT_EQ(store.File(), folder.Path() / "quotes.sqlite3");
+    EXPECT_FALSE(store.Read("X.PA").has_value());
     TStoredHistory written = Version(7, 3);
     written.Bars[1].Open = NaN;
     written.Dividends = {{EncodeDate(2000, 1, 2), 1.25}};
-    cache.Write("X.PA", written, true);
-    cache.Write("Y.PA", Version(1, 2), true);
-    const auto read = cache.Read("X.PA");
+    store.Write("X.PA", written, true);
+    store.Write("Y.PA", Version(1, 2), true);
+    const auto read = store.Read("X.PA");
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->Name, "Version 7");
     EXPECT_EQ(read->LastDay, written.LastDay);
@@ -68,48 +68,46 @@ TEST(QuoteCacheTest, ReadsBackWhatItWroteAndForgetsOnRequest) {
     // A partial write replaces its own days only.
     TStoredHistory update = Version(8, 1);
     update.Bars[0].Date = EncodeDate(2000, 1, 3);
-    cache.Write("X.PA", update, false);
-    const auto merged = cache.Read("X.PA");
+    store.Write("X.PA", update, false);
+    const auto merged = store.Read("X.PA");
     ASSERT_EQ(merged->Bars.size(), 3u);
     EXPECT_EQ(merged->Bars[0].Close, 7);
     EXPECT_EQ(merged->Bars[2].Close, 8);
     EXPECT_EQ(merged->Dividends.size(), 1u);
 
-    const std::vector<TStoredSymbol> symbols = cache.Symbols();
+    const std::vector<TStoredSymbol> symbols = store.Symbols();
     ASSERT_EQ(symbols.size(), 2u);
     EXPECT_EQ(symbols[0].Symbol, "X.PA");
     EXPECT_EQ(symbols[0].Bars, 3);
     EXPECT_EQ(symbols[0].LastBar, EncodeDate(2000, 1, 3));
-    cache.Clear({"X.PA"});
-    EXPECT_FALSE(cache.Read("X.PA").has_value());
-    EXPECT_TRUE(cache.Read("Y.PA").has_value());
-    cache.Clear({});
-    EXPECT_TRUE(cache.Symbols().empty());
+    store.Clear({"X.PA"});
+    EXPECT_FALSE(store.Read("X.PA").has_value());
+    EXPECT_TRUE(store.Read("Y.PA").has_value());
+    store.Clear({});
+    EXPECT_TRUE(store.Symbols().empty());
 }
 
-TEST(QuoteCacheTest, FindsItsFolderFromTheEnvironment) {
+TEST(PriceStoreTest, OpensInTheCacheFolderByDefault) {
     const char* saved = std::getenv("COTALYS_CACHE_DIR");
     const std::string keep = saved != nullptr ? saved : "";
-    setenv("COTALYS_CACHE_DIR", "/tmp/a", 1);
-    EXPECT_EQ(TQuoteCache::DefaultFolder(), "/tmp/a");
-    unsetenv("COTALYS_CACHE_DIR");
-    setenv("XDG_CACHE_HOME", "/tmp/x", 1);
-    EXPECT_EQ(TQuoteCache::DefaultFolder(), "/tmp/x/cotalys");
-    unsetenv("XDG_CACHE_HOME");
-    EXPECT_EQ(TQuoteCache::DefaultFolder(),
-              std::filesystem::path(std::getenv("HOME")) / ".cache" / "cotalys");
+    test::TempDir folder;
+    setenv("COTALYS_CACHE_DIR", folder.Path().c_str(), 1);
+    EXPECT_EQ(TPriceStore().File(), folder.Path() / "quotes.sqlite3");
+    EXPECT_TRUE(std::filesystem::exists(folder.Path() / "quotes.sqlite3"));
     if (saved != nullptr) {
         setenv("COTALYS_CACHE_DIR", keep.c_str(), 1);
+    } else {
+        unsetenv("COTALYS_CACHE_DIR");
     }
 }
 
 using StoreLockTest = StoreFixture;
 
 TEST_F(StoreLockTest, AStoreLockedByAnotherProgramLeavesTheLoadAsWithoutIt) {
-    { const TQuoteCache create(FCache.Path()); }
+    { const TPriceStore create(FStoreDir.Path()); }
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
-    const std::string file = (FCache.Path() / "quotes.sqlite3").string();
+    const std::string file = (FStoreDir.Path() / "quotes.sqlite3").string();
     const pid_t holder = Fork(ready[1], [&file](auto ASignalReady) {
         SQLite::Database db(file, SQLite::OPEN_READWRITE);
         db.exec("BEGIN IMMEDIATE");
@@ -132,18 +130,18 @@ TEST_F(StoreLockTest, AStoreLockedByAnotherProgramLeavesTheLoadAsWithoutIt) {
               "autre programme");
 }
 
-TEST(QuoteCacheKillTest, AWriteKilledHalfwayLeavesTheStateBeforeOrAfterIt) {
+TEST(PriceStoreKillTest, AWriteKilledHalfwayLeavesTheStateBeforeOrAfterIt) {
     const TempDir folder;
-    { TQuoteCache(folder.Path()).Write("X.PA", Version(0, 3000), true); }
+    { TPriceStore(folder.Path()).Write("X.PA", Version(0, 3000), true); }
     double latest = 0;
     for (int round = 0; round < 6; ++round) {
         int ready[2];
         ASSERT_EQ(pipe(ready), 0);
         const pid_t writer = Fork(ready[1], [&folder](auto ASignalReady) {
-            TQuoteCache cache(folder.Path());
+            TPriceStore store(folder.Path());
             ASignalReady();
             for (int version = 1;; ++version) {
-                cache.Write("X.PA", Version(version, 3000), true);
+                store.Write("X.PA", Version(version, 3000), true);
             }
         });
         WaitReady(ready[0]);
@@ -155,7 +153,7 @@ TEST(QuoteCacheKillTest, AWriteKilledHalfwayLeavesTheStateBeforeOrAfterIt) {
 
         SQLite::Database db((folder.Path() / "quotes.sqlite3").string(), SQLite::OPEN_READONLY);
         EXPECT_EQ(db.execAndGet("PRAGMA integrity_check").getString(), "ok");
-        const auto read = TQuoteCache(folder.Path()).Read("X.PA");
+        const auto read = TPriceStore(folder.Path()).Read("X.PA");
         ASSERT_TRUE(read.has_value());
         ASSERT_EQ(read->Bars.size(), 3000u);
         const double version = read->Bars.front().Close;

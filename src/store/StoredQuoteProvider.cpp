@@ -1,4 +1,4 @@
-#include "store/CachedQuoteProvider.h"
+#include "store/StoredQuoteProvider.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +10,6 @@
 namespace cotalys {
 namespace {
 
-constexpr std::int64_t SecondsPerDay = 86400;
 // The Paris exchange's day is over, and its closes final, at 18:00.
 constexpr std::int64_t CloseSecondOfDay = 18 * 3600;
 
@@ -74,7 +73,7 @@ bool Revised(const TStoredHistory& AStored, const TStoredHistory& AFresh, TDateT
         const TPriceBar* stored = BarOn(AStored.Bars, bar.Date);
         if (stored == nullptr ||
             std::fabs(bar.Close - stored->Close) >
-                TCachedQuoteProvider::RevisionTolerance * std::fabs(stored->Close)) {
+                TStoredQuoteProvider::RevisionTolerance * std::fabs(stored->Close)) {
             return true;
         }
         ++overlap;
@@ -135,16 +134,16 @@ void Answer(const TStoredHistory& AHistory, TDateTime AFrom, TDateTime ATo, TPri
 
 }  // namespace
 
-std::shared_ptr<TCachedQuoteProvider> QuoteServiceProvider(bool AUseStore) {
-    auto provider = std::make_shared<TCachedQuoteProvider>();
+std::shared_ptr<TStoredQuoteProvider> QuoteServiceProvider(bool AUseStore) {
+    auto provider = std::make_shared<TStoredQuoteProvider>();
     provider->SetUseStore(AUseStore);
     return provider;
 }
 
-TCachedQuoteProvider::TCachedQuoteProvider(std::filesystem::path AFolder)
+TStoredQuoteProvider::TStoredQuoteProvider(std::filesystem::path AFolder)
     : FFolder(std::move(AFolder)) {}
 
-void TCachedQuoteProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo,
+void TStoredQuoteProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo,
                                 TPriceSeries& ASeries, TParseReport& AReport) const {
     if (!FUseStore) {
         ++FRequests;
@@ -156,16 +155,16 @@ void TCachedQuoteProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDa
     }
     std::optional<TStoredHistory> stored;
     try {
-        const std::lock_guard<std::mutex> lock(FCacheLock);
-        if (!FCache) {
-            FCache.emplace(FFolder, FBusyTimeoutMs);
-            if (!FCache->Notice().empty()) {
-                AReport.AddNote(FCache->Notice());
+        const std::lock_guard<std::mutex> lock(FStoreLock);
+        if (!FStore) {
+            FStore.emplace(FFolder, FBusyTimeoutMs);
+            if (!FStore->Notice().empty()) {
+                AReport.AddNote(FStore->Notice());
             }
         }
         // The days asked and the last sessions, which a load compares with the service's.
-        stored = FCache->Read(ASymbol, DayOf(AFrom), DayOf(ATo), OverlapSessions + 1);
-    } catch (const EQuoteCacheError& e) {
+        stored = FStore->Read(ASymbol, DayOf(AFrom), DayOf(ATo), OverlapSessions + 1);
+    } catch (const EPriceStoreError& e) {
         // The store cannot be read: the load goes to the service as if there were none.
         AReport.AddNote("Cache des cotations indisponible : " + e.Message());
         ++FRequests;
@@ -213,9 +212,9 @@ void TCachedQuoteProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDa
         received.LastDay = history.LastDay;
         received.FetchedAt = history.FetchedAt;
         try {
-            const std::lock_guard<std::mutex> lock(FCacheLock);
-            FCache->Write(ASymbol, received, replaceAll);
-        } catch (const EQuoteCacheError& e) {
+            const std::lock_guard<std::mutex> lock(FStoreLock);
+            FStore->Write(ASymbol, received, replaceAll);
+        } catch (const EPriceStoreError& e) {
             AReport.AddNote("Cache des cotations non mis a jour : " + e.Message());
         }
     }
@@ -231,7 +230,7 @@ void TCachedQuoteProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDa
                            static_cast<int>(fromService)));
 }
 
-bool TCachedQuoteProvider::Extend(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo,
+bool TStoredQuoteProvider::Extend(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo,
                                   TStoredHistory& AHistory, TStoredHistory& AReceived,
                                   std::set<TDateTime>& ADownloaded, TParseReport& AReport) const {
     if (AFrom < AHistory.FirstDay) {
@@ -262,7 +261,7 @@ bool TCachedQuoteProvider::Extend(const std::string& ASymbol, TDateTime AFrom, T
     return true;
 }
 
-TStoredHistory TCachedQuoteProvider::FetchDays(const std::string& ASymbol, TDateTime AFrom,
+TStoredHistory TStoredQuoteProvider::FetchDays(const std::string& ASymbol, TDateTime AFrom,
                                                TDateTime ATo, std::set<TDateTime>& ADownloaded,
                                                TParseReport& AReport) const {
     TPriceSeries fetched(ASymbol);

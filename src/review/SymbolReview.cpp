@@ -1,4 +1,4 @@
-#include "review/AnalysisReview.h"
+#include "review/SymbolReview.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "signals/SignalBuckets.h"
+#include "signals/SignalBucket.h"
 
 #include <cmath>
 #include <limits>

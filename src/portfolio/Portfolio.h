@@ -4,6 +4,6 @@
 // same stocks and the index: the simulation, its figures, its report section and its files.
 #include "portfolio/PortfolioBook.h"
 #include "portfolio/PortfolioSimulation.h"
-#include "portfolio/PortfolioSimulator.h"
 #include "portfolio/PortfolioStats.h"
+#include "portfolio/SimulateStrategy.h"
 #include "portfolio/Trade.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "portfolio/PortfolioSimulator.h"
+#include "portfolio/SimulateStrategy.h"
 
 namespace cotalys {
 namespace {

@@ -1,4 +1,4 @@
-#include "portfolio/PortfolioSimulator.h"
+#include "portfolio/SimulateStrategy.h"
 
 #include <algorithm>
 #include <cmath>

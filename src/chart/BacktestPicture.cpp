@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "chart/ChartCanvas.h"
+#include "chart/PictureKit.h"
 #include "core/Core.h"
 
 namespace cotalys {
@@ -13,24 +14,25 @@ namespace cotalys {
 namespace {
 
 namespace palette = chart_palette;
+using picture::AxisSteps;
+using picture::BetweenPanels;
+using picture::BottomAxisHeight;
+using picture::DrawLegend;
+using picture::DrawPanelHeader;
+using picture::HeaderHeight;
+using picture::Margin;
+using picture::Percent;
+using picture::PlotOf;
+using picture::RoundScale;
+using picture::RoundStep;
+using picture::TitleHeight;
+using picture::TValueScale;
 
-constexpr int Margin = 16;
-constexpr int TitleHeight = 30;
-constexpr int BetweenPanels = 14;
-// The panel's title strip, above its plot.
-constexpr int HeaderHeight = 28;
-// Room left of a plot for its value labels, right of it for air.
-constexpr int ValueAxisWidth = 64;
-constexpr int RightPad = 14;
 // Room under the yearly bars for the year and the signal count, under the other plots for their
 // value labels.
 constexpr int YearAxisHeight = 42;
-constexpr int BottomAxisHeight = 24;
-constexpr int MinimumSide = 200;
 // Share of a year's slot the two bars fill.
 constexpr double PairShare = 0.6;
-// Steps a value axis aims at.
-constexpr int AxisSteps = 5;
 // Bins the histograms aim at, and the share of the results left out at each end of their range
 // (they fall into the end bins).
 constexpr int HistogramBins = 24;
@@ -41,57 +43,8 @@ const TColor Worse = palette::HistogramDownStrong;
 const TColor Undecided = palette::Label;
 const TColor TooFew = palette::Crosshair;
 
-// A round step (1, 2 or 5 times a power of ten) near ARange / ASteps.
-double RoundStep(double ARange, int ASteps) {
-    const double raw = ARange / ASteps;
-    if (!(raw > 0) || !std::isfinite(raw)) {
-        return 1;
-    }
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (raw <= factor * power) {
-            return factor * power;
-        }
-    }
-    return 10 * power;
-}
-
-// Ticks from Low to High every Step.
-struct TValueScale {
-    double Low = 0;
-    double High = 1;
-    double Step = 1;
-
-    int Count() const { return static_cast<int>(std::lround((High - Low) / Step)); }
-    double Tick(int AIndex) const { return Low + AIndex * Step; }
-};
-
-// A scale of round steps covering ALow .. AHigh and 0, with a twentieth of the span as room
-// beyond the values, so no bar or whisker ends on the plot's edge.
-TValueScale RoundScale(double ALow, double AHigh, int ASteps) {
-    const double room = (std::max(AHigh, 0.0) - std::min(ALow, 0.0)) / 20;
-    ALow = ALow < 0 ? ALow - room : 0;
-    AHigh = AHigh > 0 ? AHigh + room : 0;
-    if (!(AHigh > ALow)) {
-        AHigh = ALow + 1;
-    }
-    const double step = RoundStep(AHigh - ALow, ASteps);
-    return {std::floor(ALow / step) * step, std::ceil(AHigh / step) * step, step};
-}
-
-// "+1,2 %" with as many decimals as AStep needs (none from 1 on).
-std::string Percent(double AValue, double AStep) {
-    const std::string_view pattern = AStep >= 1 ? "+0;-0;0" : "+0.0;-0.0;0.0";
-    return FormatFloat(pattern, AValue, FrenchFormatSettings()) + " %";
-}
-
 std::string Percent1(double AValue) {
     return Percent(AValue, 0.1);
-}
-
-TPixelRect PlotOf(const TPixelRect& APanel, int ABottomAxis) {
-    return {APanel.Left + ValueAxisWidth, APanel.Top + HeaderHeight, APanel.Right - RightPad,
-            APanel.Bottom - ABottomAxis};
 }
 
 // The pixel column of AValue across APlot for the scale ALow .. AHigh.
@@ -140,47 +93,14 @@ TPixelRect BarOf(const TChartPanel& APanel, int ALeft, int AWidth, double AValue
     return {ALeft, std::min(zero, top), ALeft + AWidth, std::max(zero, top) + 1};
 }
 
-using TLegend = std::vector<std::pair<TColor, std::string>>;
-
-// ALegend on one line ending at ARight, its text's top at ATop; returns where it starts.
-int DrawLegend(TChartCanvas& ACanvas, int ARight, int ATop, const TLegend& ALegend) {
-    ACanvas.SetFontSize(9);
-    int right = ARight;
-    for (auto it = ALegend.rbegin(); it != ALegend.rend(); ++it) {
-        right -= ACanvas.TextWidth(it->second);
-        ACanvas.TextOut(right, ATop, it->second, palette::Label);
-        right -= 18;
-        ACanvas.FillRect({right, ATop + 2, right + 12, ATop + 14}, it->first);
-        right -= 16;
-    }
-    return right;
-}
-
-// The panel's outline, its title and a legend at the right of the title.
-void DrawPanelHeader(TChartCanvas& ACanvas, const TPixelRect& APanel, const std::string& ATitle,
-                     const TLegend& ALegend) {
-    ACanvas.FilledRectangle(APanel, palette::PanelBorder, palette::Background);
-    const int right = DrawLegend(ACanvas, APanel.Right - RightPad, APanel.Top + 7, ALegend);
-    ACanvas.SetFontSize(10);
-    ACanvas.TextInRect({APanel.Left + 10, APanel.Top + 4, right, APanel.Top + HeaderHeight}, ATitle,
-                       palette::HoverText, TTextPlacement::tpTopLeft);
-}
-
-// Grid lines and value labels of AScale over APlot, horizontal (values up the left side).
+// Grid lines and percent labels of AScale over APanel's plot, and the zero line.
 void DrawHorizontalGrid(TChartCanvas& ACanvas, const TChartPanel& APanel,
                         const TValueScale& AScale) {
-    ACanvas.SetFontSize(8);
-    const TPixelRect& plot = APanel.Rect;
-    for (int i = 0; i <= AScale.Count(); ++i) {
-        const double value = AScale.Tick(i);
-        const int y = APanel.ValueToY(value);
-        ACanvas.Line(plot.Left, y, plot.Right, y, palette::Grid, TLineStyle::lsSolid);
-        const std::string text = Percent(value, AScale.Step);
-        ACanvas.TextOut(plot.Left - 8 - ACanvas.TextWidth(text), y - ACanvas.TextHeight() / 2, text,
-                        palette::Label);
-    }
+    picture::DrawHorizontalGrid(ACanvas, APanel, AScale,
+                                [&](double AValue) { return Percent(AValue, AScale.Step); });
     const int zero = APanel.ValueToY(0);
-    ACanvas.Line(plot.Left, zero, plot.Right, zero, palette::Label, TLineStyle::lsSolid);
+    ACanvas.Line(APanel.Rect.Left, zero, APanel.Rect.Right, zero, palette::Label,
+                 TLineStyle::lsSolid);
 }
 
 // Grid lines and value labels of AScale across APlot (values along the bottom).
@@ -438,21 +358,8 @@ void DrawBacktestPicture(QPainter& APainter, const TBacktestFigures& AFigures, i
                          int AHeight, const QFont& AFont) {
     APainter.save();
     TChartCanvas canvas(APainter, AFont);
-    canvas.FillRect({0, 0, AWidth, AHeight}, palette::Background);
-    std::string message;
-    if (AWidth < MinimumSide || AHeight < MinimumSide) {
-        message = "Fenetre trop petite pour le graphique";
-    } else if (AFigures.Empty()) {
-        message = "Aucun resultat de backtest a montrer";
-    }
-    if (!message.empty()) {
-        canvas.SetFontSize(10);
-        canvas.TextInRect({0, 0, AWidth, AHeight}, message, palette::Label,
-                          TTextPlacement::tpCentred);
-    } else {
-        canvas.SetFontSize(12);
-        canvas.TextInRect({Margin, Margin, AWidth - Margin, Margin + TitleHeight}, AFigures.Title,
-                          palette::HoverText, TTextPlacement::tpTopLeft);
+    if (picture::DrawPictureFrame(canvas, AWidth, AHeight, AFigures.Title,
+                                  AFigures.Empty() ? "Aucun resultat de backtest a montrer" : "")) {
         DrawYears(canvas, AFigures, AWidth, AHeight);
         DrawSettings(canvas, AFigures, AWidth, AHeight);
         DrawResults(canvas, AFigures, AWidth, AHeight);

@@ -18,6 +18,7 @@ EXCEPTIONS = {
     'core/Formatting.h': "the message and number formatter with its settings and argument types",
     'backtest/BatchRun.h': 'the loop every batch run shares: its pacing, progress and cancel types',
     'chart/ChartGeometry.h': 'the geometry of the chart: pixel rectangles, panels, time axis, layout',
+    'chart/PictureKit.h': "what a run's pictures share: margins, panel headers, legends, scales, grids",
     'chart/ChartDrawing.h': "the drawing kit the chart's layers share: painter, text box, candles, arrows",
     'cli/Commands.h': "each subcommand's options with the routine that runs it",
     'cli/TerminalOutput.h': "what the command line writes to a terminal: its line ends, the terminal test",

@@ -6,4 +6,5 @@
 #include "chart/ChartExport.h"
 #include "chart/ChartRender.h"
 #include "chart/ChartScene.h"
+#include "chart/PortfolioPicture.h"
 #include "chart/StockChartView.h"

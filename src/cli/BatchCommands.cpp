@@ -163,6 +163,9 @@ int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions
         } else {
             ExportBacktestPng(runner.Figures(), AOptions.PngFile);
             AErr << "Graphique du backtest exporte : " << AOptions.PngFile << "\n";
+            const std::string portfolio = PortfolioPictureName(AOptions.PngFile);
+            ExportPortfolioPng(PortfolioFiguresOf(*simulation), portfolio);
+            AErr << "Graphique du portefeuille exporte : " << portfolio << "\n";
         }
     }
     if (runner.CsvFileName().empty()) {

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <charconv>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include "chart/ChartView.h"
@@ -62,6 +63,18 @@ void ExportChartPng(const TSymbolReview& AReview, const std::string& AFileName, 
 void ExportBacktestPng(const TBacktestFigures& AFigures, const std::string& AFileName) {
     const std::unique_ptr<QGuiApplication> application = DrawingApplication();
     SaveBacktestToPng(AFigures, AFileName, BacktestPngWidth, BacktestPngHeight);
+}
+
+std::string PortfolioPictureName(const std::string& AFileName) {
+    const std::filesystem::path path(AFileName);
+    return (path.parent_path() /
+            (path.stem().string() + "_portefeuille" + path.extension().string()))
+        .string();
+}
+
+void ExportPortfolioPng(const TPortfolioFigures& AFigures, const std::string& AFileName) {
+    const std::unique_ptr<QGuiApplication> application = DrawingApplication();
+    SavePortfolioToPng(AFigures, AFileName, BacktestPngWidth, BacktestPngHeight);
 }
 
 }  // namespace cotalys

@@ -22,4 +22,11 @@ void ExportChartPng(const TSymbolReview& AReview, const std::string& AFileName,
 // Throws EFinanceError when the image cannot be written.
 void ExportBacktestPng(const TBacktestFigures& AFigures, const std::string& AFileName);
 
+// AFileName with "_portefeuille" before its extension: where the portfolio picture goes beside
+// the backtest's.
+std::string PortfolioPictureName(const std::string& AFileName);
+// Draws the picture of a portfolio simulation off screen and writes it as a 1600 x 1000 24-bit
+// PNG. Throws EFinanceError when the image cannot be written.
+void ExportPortfolioPng(const TPortfolioFigures& AFigures, const std::string& AFileName);
+
 }  // namespace cotalys

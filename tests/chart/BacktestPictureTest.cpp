@@ -35,17 +35,6 @@ QImage Render(const TBacktestFigures& AFigures, int AWidth, int AHeight) {
     return RenderBacktestImage(AFigures, AWidth, AHeight, ChartFont());
 }
 
-bool Holds(const QImage& AImage, const TPixelRect& ARect, TColor AColor) {
-    for (int y = ARect.Top; y < ARect.Bottom; ++y) {
-        for (int x = ARect.Left; x < ARect.Right; ++x) {
-            if (PixelAt(AImage, x, y) == AColor) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 TEST(BacktestPicture, SavesAnRgbPngOfTheAskedSize) {
     const TempDir folder;
     const struct {

@@ -90,4 +90,16 @@ inline TColor PixelAt(const QImage& AImage, int AX, int AY) {
     return ColorFromRGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }
 
+// Whether some pixel of ARect in AImage has AColor.
+inline bool Holds(const QImage& AImage, const TPixelRect& ARect, TColor AColor) {
+    for (int y = ARect.Top; y < ARect.Bottom; ++y) {
+        for (int x = ARect.Left; x < ARect.Right; ++x) {
+            if (PixelAt(AImage, x, y) == AColor) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace cotalys::test

@@ -268,7 +268,9 @@ TEST(CommandLine, BacktestWritesItsPictureAsA1600By1000RgbPng) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Symbols);
         const std::string png = (folder.Path() / "backtest.png").string();
+        const std::string portfolio = (folder.Path() / "backtest_portefeuille.png").string();
         std::filesystem::remove(png);
+        std::filesystem::remove(portfolio);
         const TProcessResult result =
             RunProgram(Offline({"backtest", "--years", "1", "--symbols",
                                 folder.Write("symbols.txt", c.Symbols).string(), "--png", png}));
@@ -276,14 +278,20 @@ TEST(CommandLine, BacktestWritesItsPictureAsA1600By1000RgbPng) {
         EXPECT_NE(result.Err.find(c.Line), std::string::npos) << result.Err;
         if (c.ExitCode != 0) {
             EXPECT_FALSE(std::filesystem::exists(png));
+            EXPECT_FALSE(std::filesystem::exists(portfolio));
             continue;
         }
         EXPECT_NE(result.Err.find(c.Line + png + "\n"), std::string::npos) << result.Err;
-        const std::string bytes = test::ReadAll(png);
-        ASSERT_GT(bytes.size(), 26u);
-        EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
-        // IHDR: width and height (big-endian), 8 bits, colour type 2 (RGB without alpha).
-        EXPECT_EQ(bytes.substr(16, 10), std::string("\0\0\x06\x40\0\0\x03\xe8\x08\x02", 10));
+        EXPECT_NE(result.Err.find("Graphique du portefeuille exporte : " + portfolio + "\n"),
+                  std::string::npos)
+            << result.Err;
+        for (const std::string& file : {png, portfolio}) {
+            const std::string bytes = test::ReadAll(file);
+            ASSERT_GT(bytes.size(), 26u);
+            EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+            // IHDR: width and height (big-endian), 8 bits, colour type 2 (RGB without alpha).
+            EXPECT_EQ(bytes.substr(16, 10), std::string("\0\0\x06\x40\0\0\x03\xe8\x08\x02", 10));
+        }
     }
 }
 

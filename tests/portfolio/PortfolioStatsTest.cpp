@@ -68,6 +68,24 @@ TEST(PortfolioStats, ReturnsFallsAndTradesOfASmallBook) {
     EXPECT_NEAR(DailyReturns(book)[0], 0.1, 1e-12) << "the first return counts from the capital";
 }
 
+TEST(PortfolioFigures, YearReturnsChainFromTheCapital) {
+    TPortfolioSimulation simulation;
+    simulation.Sizing.Capital = 100;
+    simulation.Strategy = BookOf({EncodeDate(2019, 12, 30), EncodeDate(2019, 12, 31),
+                                  EncodeDate(2020, 1, 2), EncodeDate(2020, 6, 30)},
+                                 {105, 110, 99, 121});
+    simulation.EqualWeight = simulation.Strategy;
+    simulation.EqualWeight.Name = "Egal-pondere";
+    const TPortfolioFigures figures = PortfolioFiguresOf(simulation);
+    EXPECT_EQ(figures.Years, (std::vector<int>{2019, 2020}));
+    ASSERT_EQ(figures.Curves.size(), 2u) << "no index, no third curve";
+    EXPECT_EQ(figures.Curves[1].Name, "Egal-pondere");
+    ASSERT_EQ(figures.Curves[0].YearReturnPct.size(), 2u);
+    EXPECT_NEAR(figures.Curves[0].YearReturnPct[0], 10, 1e-9);
+    EXPECT_NEAR(figures.Curves[0].YearReturnPct[1], 10, 1e-9) << "from 110 to 121";
+    EXPECT_EQ(figures.Curves[0].Values.size(), 4u);
+}
+
 // Weekdays of AMonths calendar months from January 2016.
 std::vector<TDateTime> Weekdays(int AMonths) {
     std::vector<TDateTime> days;

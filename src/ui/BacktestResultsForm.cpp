@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTabWidget>
 #include <filesystem>
 
 #include "chart/ChartView.h"
@@ -18,11 +19,14 @@ namespace cotalys {
 
 namespace {
 
-// The picture of the figures it is given, drawn anew at its size on every paint.
-class TBacktestPictureView : public QWidget {
+// The picture of the figures it is given, drawn anew at its size on every paint by ADraw.
+template <class TFigures>
+class TPictureView : public QWidget {
 public:
-    TBacktestPictureView(QWidget* AOwner, const TBacktestFigures& AFigures)
-        : QWidget(AOwner), FFigures(AFigures), FFont(ChartFont()) {
+    using TDraw = void (*)(QPainter&, const TFigures&, int, int, const QFont&);
+
+    TPictureView(QWidget* AOwner, const TFigures& AFigures, TDraw ADraw)
+        : QWidget(AOwner), FFigures(AFigures), FDraw(ADraw), FFont(ChartFont()) {
         setMinimumSize(400, 300);
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -30,13 +34,21 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        DrawBacktestPicture(painter, FFigures, width(), height(), FFont);
+        FDraw(painter, FFigures, width(), height(), FFont);
     }
 
 private:
-    const TBacktestFigures& FFigures;
+    const TFigures& FFigures;
+    TDraw FDraw;
     QFont FFont;
 };
+
+QPushButton* NewSavePngButton(QWidget* AOwner, const QString& AName, const QString& AToolTip) {
+    auto* button = new QPushButton(QStringLiteral("Enregistrer en PNG..."), AOwner);
+    button->setObjectName(AName);
+    button->setToolTip(AToolTip);
+    return button;
+}
 
 }  // namespace
 
@@ -48,9 +60,9 @@ TBacktestResultsForm::TBacktestResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt
 
     const TResultsLayout parts = BuildResultsLayout(this);
     FInfo = parts.Info;
-    FSavePng = new QPushButton(QStringLiteral("Enregistrer en PNG..."), this);
-    FSavePng->setObjectName(QStringLiteral("savePng"));
-    FSavePng->setToolTip(QStringLiteral("Enregistre ce graphique en image PNG de 1600 x 1000"));
+    FSavePng = NewSavePngButton(this, QStringLiteral("savePng"),
+                                QStringLiteral("Enregistre le graphique du backtest en image PNG "
+                                               "de 1600 x 1000"));
     connect(FSavePng, &QPushButton::clicked, this, &TBacktestResultsForm::SavePngClick);
     FOpenCsv = NewOpenCsvButton(
         this,
@@ -58,19 +70,43 @@ TBacktestResultsForm::TBacktestResultsForm(QWidget* AOwner) : QWidget(AOwner, Qt
     connect(FOpenCsv, &QPushButton::clicked, this, [this] { OpenWithDesktop(this, FCsvFile); });
     parts.Buttons->addWidget(FSavePng);
     parts.Buttons->addWidget(FOpenCsv);
-    FPicture = new TBacktestPictureView(this, FFigures);
+
+    FPages = new QTabWidget(this);
+    FPages->setObjectName(QStringLiteral("pages"));
+    FPicture = new TPictureView<TBacktestFigures>(FPages, FFigures, DrawBacktestPicture);
     FPicture->setObjectName(QStringLiteral("picture"));
-    parts.Column->addWidget(FPicture, 1);
+    FPages->addTab(FPicture, QStringLiteral("&Backtest"));
+
+    auto* portfolioPage = new QWidget(FPages);
+    auto* portfolioColumn = new QVBoxLayout(portfolioPage);
+    auto* portfolioButtons = new QHBoxLayout();
+    portfolioButtons->addStretch(1);
+    auto* savePortfolio = NewSavePngButton(
+        portfolioPage, QStringLiteral("savePortfolioPng"),
+        QStringLiteral("Enregistre le graphique du portefeuille en image PNG de 1600 x 1000"));
+    connect(savePortfolio, &QPushButton::clicked, this,
+            &TBacktestResultsForm::SavePortfolioPngClick);
+    portfolioButtons->addWidget(savePortfolio);
+    portfolioColumn->addLayout(portfolioButtons);
+    FPortfolioPicture =
+        new TPictureView<TPortfolioFigures>(portfolioPage, FPortfolio, DrawPortfolioPicture);
+    FPortfolioPicture->setObjectName(QStringLiteral("portfolioPicture"));
+    portfolioColumn->addWidget(FPortfolioPicture, 1);
+    FPages->addTab(portfolioPage, QStringLiteral("&Portefeuille"));
+    parts.Column->addWidget(FPages, 1);
 }
 
 void TBacktestResultsForm::SetResults(const TBacktestFigures& AFigures,
+                                      const TPortfolioFigures& APortfolio,
                                       const std::string& ACsvFile) {
     FFigures = AFigures;
+    FPortfolio = APortfolio;
     FCsvFile = ToQ(ACsvFile);
     FOpenCsv->setEnabled(!FCsvFile.isEmpty());
     FInfo->setText(FCsvFile.isEmpty() ? QStringLiteral("Detail des signaux non ecrit")
                                       : QStringLiteral("Detail : ") + FCsvFile);
     FPicture->update();
+    FPortfolioPicture->update();
 }
 
 QString TBacktestResultsForm::InfoText() const {
@@ -78,18 +114,30 @@ QString TBacktestResultsForm::InfoText() const {
 }
 
 void TBacktestResultsForm::SavePngClick() {
+    SavePicture(".png", [this](const std::string& AFile) { SaveBacktestToPng(FFigures, AFile); });
+}
+
+void TBacktestResultsForm::SavePortfolioPngClick() {
+    SavePicture("_portefeuille.png",
+                [this](const std::string& AFile) { SavePortfolioToPng(FPortfolio, AFile); });
+}
+
+void TBacktestResultsForm::SavePicture(const std::string& ASuffix,
+                                       const std::function<void(const std::string&)>& ASave) {
     std::filesystem::path proposed =
-        DocumentsDir() /
-        Format("backtest_%s.png", FormatDateTime("yyyymmdd", Today(), DefaultFormatSettings()));
+        DocumentsDir() / Format("backtest_%s%s",
+                                FormatDateTime("yyyymmdd", Today(), DefaultFormatSettings()),
+                                ASuffix);
     if (!FCsvFile.isEmpty()) {
-        proposed = std::filesystem::path(FromQ(FCsvFile)).replace_extension(".png");
+        const std::filesystem::path csv(FromQ(FCsvFile));
+        proposed = csv.parent_path() / (csv.stem().string() + ASuffix);
     }
     const QString fileName = AskPngFileName(this, proposed);
     if (fileName.isEmpty()) {
         return;
     }
     try {
-        SaveBacktestToPng(FFigures, FromQ(fileName));
+        ASave(FromQ(fileName));
         FInfo->setText(QStringLiteral("Graphique enregistre : ") + fileName);
     } catch (const std::exception& e) {
         ShowMessage(this, TMessageKind::mkError,

@@ -1,7 +1,10 @@
 #include "ui/BatchTasks.h"
 
+#include <memory>
+
 #include "backtest/Backtest.h"
 #include "core/Core.h"
+#include "portfolio/Portfolio.h"
 #include "providers/Providers.h"
 #include "signals/EntrySignals.h"
 
@@ -38,8 +41,11 @@ TBacktestOutcome RunBacktestTask(const TBatchSnapshot& ASnapshot, const TBatchFe
         if (ASnapshot.DelayMs >= 0) {
             runner.SetDelayMs(ASnapshot.DelayMs);
         }
+        const auto simulation = std::make_shared<TPortfolioSimulation>();
+        runner.SetExtension(PortfolioExtension(simulation));
         outcome.Report = runner.Run(AFeedback.Line, CancelQuery(ASnapshot, AFeedback));
         outcome.Figures = runner.Figures();
+        outcome.Portfolio = PortfolioFiguresOf(*simulation);
         outcome.CsvFile = runner.CsvFileName().string();
     } catch (const std::exception& e) {
         outcome.Report = Interrupted("Backtest interrompu : ", e);

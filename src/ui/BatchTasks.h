@@ -41,8 +41,9 @@ struct TScanOutcome {
 // What a backtest hands back to the window.
 struct TBacktestOutcome {
     std::string Report;
-    TBacktestFigures Figures;  // empty when the run failed
-    std::string CsvFile;       // the detail CSV; empty when it was not written
+    TBacktestFigures Figures;     // empty when the run failed
+    TPortfolioFigures Portfolio;  // the portfolio simulation's; empty when the run failed
+    std::string CsvFile;          // the detail CSV; empty when it was not written
 };
 
 // The backtest of ASnapshot: the runner's report, its figures and its detail CSV; on failure the

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 
 namespace cotalys {
 
@@ -16,9 +17,13 @@ inline const QString SizingCaption = QStringLiteral("Taille...");
 inline const QStringList SourceCaptions = {QStringLiteral("Yahoo Finance (JSON)"),
                                            QStringLiteral("Page HTML (URL)"),
                                            QStringLiteral("Fichier local")};
-// The backtest's periods; the layout makes room for the last, the longest.
-inline const QStringList YearsCaptions = {QStringLiteral("1 an"), QStringLiteral("3 ans"),
-                                          QStringLiteral("5 ans")};
+// The backtest's periods, in years and in words; the layout makes room for the last, the
+// longest. Three years are proposed first.
+inline constexpr std::array<int, 5> YearsChoices = {1, 2, 3, 5, 10};
+inline const QStringList YearsCaptions = {QStringLiteral("1 an"), QStringLiteral("2 ans"),
+                                          QStringLiteral("3 ans"), QStringLiteral("5 ans"),
+                                          QStringLiteral("10 ans")};
+inline constexpr int DefaultYearsIndex = 2;
 // The buttons the runs switch.
 inline const QString LoadCaption = QStringLiteral("Charger 1 an");
 inline const QString BacktestCaption = QStringLiteral("Backtest CAC 40");

@@ -206,7 +206,7 @@ void TMainForm::BuildTopStrip() {
                                           "la taille des positions"),
                            [this]() { SizingClick(); });
     FBtnSizing->setObjectName(QStringLiteral("sizing"));
-    FComboYears = AddList(strip, YearsCaptions, 1, QRect(1260, 10, 70, 23));
+    FComboYears = AddList(strip, YearsCaptions, DefaultYearsIndex, QRect(1260, 10, 70, 23));
     FComboYears->setObjectName(QStringLiteral("years"));
     FComboYears->setToolTip(QStringLiteral("Periode du backtest"));
 }

@@ -97,8 +97,8 @@ void TMainForm::BacktestClick() {
         Log(std::string("Backtest : ") + e.what());
         return;
     }
-    constexpr std::array<int, 3> years = {1, 3, 5};
-    snapshot.Years = years[static_cast<std::size_t>(std::clamp(FComboYears->currentIndex(), 0, 2))];
+    snapshot.Years = YearsChoices[static_cast<std::size_t>(
+        std::clamp(FComboYears->currentIndex(), 0, static_cast<int>(YearsChoices.size()) - 1))];
     snapshot.DelayMs = FBatchDelayMs;
     Log(Format("Backtest lance sur %d titre(s) et %d an(s), quelques minutes...",
                snapshot.Symbols.size(), snapshot.Years));
@@ -123,7 +123,7 @@ void TMainForm::BacktestFinished(TBacktestOutcome& AOutcome) {
     if (!FBacktestForm) {
         FBacktestForm = new TBacktestResultsForm(this);
     }
-    FBacktestForm->SetResults(AOutcome.Figures, AOutcome.CsvFile);
+    FBacktestForm->SetResults(AOutcome.Figures, AOutcome.Portfolio, AOutcome.CsvFile);
     FBacktestForm->show();
     FBacktestForm->raise();
 }

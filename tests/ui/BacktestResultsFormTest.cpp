@@ -1,4 +1,5 @@
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <filesystem>
 
@@ -71,6 +72,24 @@ TEST_F(BacktestResultsFormTest, OpensAfterARunRedrawsAtItsSizeAndSavesItsPicture
     EXPECT_EQ(saved.size(), QSize(1600, 1000));
     EXPECT_FALSE(saved.allGray());
     EXPECT_EQ(results->InfoText().toStdString(), "Graphique enregistre : " + target.string());
+
+    // The second page: the portfolio simulation, with its own picture and button.
+    QTabWidget* pages = results->Pages();
+    ASSERT_EQ(pages->count(), 2);
+    EXPECT_EQ(pages->tabText(1), "&Portefeuille");
+    EXPECT_FALSE(results->Portfolio().Empty());
+    pages->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(HoldsColour(results->PortfolioPicture()->grab().toImage(), PortfolioStrategyColor));
+    const auto portfolioTarget = FFiles.Path() / "portefeuille.png";
+    test::OnNextFileDialog(portfolioTarget, proposed);
+    results->findChild<QPushButton*>("savePortfolioPng")->click();
+    EXPECT_EQ(proposed.toStdString(),
+              (csv.parent_path() / (csv.stem().string() + "_portefeuille.png")).string());
+    const QImage portfolio(QString::fromStdString(portfolioTarget.string()));
+    EXPECT_EQ(portfolio.size(), QSize(1600, 1000));
+    EXPECT_TRUE(HoldsColour(portfolio, PortfolioStrategyColor));
+    pages->setCurrentIndex(0);
 
     // The next run shows its results in the same window.
     RunBacktestOf("AI.PA\n");

@@ -43,6 +43,8 @@ TEST_F(MainFormTest, ControlsCarryTheirCaptionsAndTooltips) {
     EXPECT_EQ(source->currentIndex(), 0);
     auto* years = Child<QComboBox>("years");
     EXPECT_EQ(years->currentText(), "3 ans");
+    ASSERT_EQ(years->count(), 5);
+    EXPECT_EQ(years->itemText(4), "10 ans");
     EXPECT_EQ(years->toolTip(), "Periode du backtest");
     EXPECT_EQ(Child<QPushButton>("load")->text(), "Charger 1 an");
     EXPECT_FALSE(Child<QPushButton>("export")->isEnabled());

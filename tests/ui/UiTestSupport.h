@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -73,7 +74,11 @@ inline void OnNextFileDialog(const std::filesystem::path& AFile, QString& APropo
         auto* dialog = qobject_cast<QFileDialog*>(ADialog);
         ASSERT_NE(dialog, nullptr);
         AProposed = dialog->selectedFiles().value(0);
-        dialog->selectFile(QString::fromStdString(AFile.string()));
+        // The name typed in the dialog's own field: selecting it instead could be undone by the
+        // field's completion of a longer name beside it while the folder loads.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(QString::fromStdString(AFile.string()));
         static_cast<QDialog*>(dialog)->accept();
     });
 }

@@ -218,5 +218,27 @@ TEST_F(PortfolioReplay, TheBenchmarksBuyOnTheFirstMorningAndHold) {
     EXPECT_NEAR(index.FinalValue(), index.Capital + index.Trades[0].ResultEur(), 0.005);
 }
 
+// Ten years of the bundled histories, with their year of warm-up and the fifteen months the
+// scan looks back on the first evening.
+TEST(PortfolioReplayOfTenYears, StartsOnThePeriodsFirstSession) {
+    const test::TOfflineQuotes quotes({"AI.PA", "OR.PA", "^FCHI"});
+    TBacktestRunner runner({"AI.PA", "OR.PA"}, StandardVariants());
+    runner.SetYears(10);
+    runner.SetDelayMs(0);
+    runner.SetUseStore(false);
+    auto simulation = std::make_shared<TPortfolioSimulation>();
+    runner.SetExtension(PortfolioExtension(simulation));
+    const std::string report = runner.Run({}, {});
+    EXPECT_NE(report.find("Backtest sur 2 titre(s) analyse(s) sur 2, 10 an(s) : 22/02/2011 - "
+                          "22/02/2021"),
+              std::string::npos);
+    ASSERT_FALSE(simulation->Empty());
+    EXPECT_EQ(simulation->Strategy.Days.front().Date, EncodeDate(2011, 2, 22));
+    EXPECT_EQ(simulation->Strategy.Days.back().Date, EncodeDate(2021, 2, 22));
+    EXPECT_EQ(simulation->Index.Days.size(), simulation->Strategy.Days.size());
+    EXPECT_FALSE(simulation->Strategy.Trades.empty());
+    EXPECT_EQ(runner.AdditionFileNames().size(), 2u);
+}
+
 }  // namespace
 }  // namespace cotalys

@@ -223,7 +223,7 @@ int TYahooChartParser::Parse(std::string_view AContent, TPriceSeries& ASeries,
 
     const json* timestamps = Member(result, "timestamp");
     if (timestamps == nullptr || !timestamps->is_array()) {
-        throw fail("aucun horodatage (symbole inconnu ou periode vide)");
+        throw EEmptyChartDocument(fail("aucun horodatage (symbole inconnu ou periode vide)"));
     }
     const json* quotes = Member(result, "indicators.quote");
     if (quotes == nullptr || !quotes->is_array() || quotes->empty() || !(*quotes)[0].is_object()) {

@@ -65,7 +65,8 @@ public:
                          std::vector<std::string>& ACsvLines) const;
 
 private:
-    // The report of AResults, ended by the line of the detail CSV, which it writes; keeps the
+    // The report of AResults, ended by the line of the detail CSV, which it writes with the
+    // confidence CSV (a line before it says when that one could not be written); keeps the
     // figures of the run's pictures.
     std::string Report(const TBacktestResults& AResults, const std::vector<std::string>& ACsvLines,
                        const TBacktestPeriod& APeriod);

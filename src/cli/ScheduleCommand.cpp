@@ -177,11 +177,13 @@ void NotifyScanEnd(const std::vector<TScanRow>& ARows, int AExitCode, std::ostre
 }
 
 int ScheduleCommand(const TScheduleOptions& AOptions, std::ostream& AOut, std::ostream& AErr) {
-    if (AOptions.Action == "enable") {
-        return EnableSchedule(AOptions, AOut, AErr);
-    }
-    if (AOptions.Action == "disable") {
-        return DisableSchedule(AOut, AErr);
+    switch (AOptions.Action) {
+        case TScheduleAction::scEnable:
+            return EnableSchedule(AOptions, AOut, AErr);
+        case TScheduleAction::scDisable:
+            return DisableSchedule(AOut, AErr);
+        case TScheduleAction::scStatus:
+            break;
     }
     return ScheduleStatus(AOut);
 }

@@ -285,8 +285,9 @@ std::string TBacktestRunner::Report(const TBacktestResults& AResults,
     FConfidenceFileName = folder / (stem + "_confiance.csv");
     try {
         WriteFileAtomically(FConfidenceFileName, Utf8BomText(ConfidenceCsvLines(confidence)));
-    } catch (const std::exception&) {
-        // Only the detail file is named in the report; this one is reported by its empty name.
+    } catch (const std::exception& e) {
+        // Written, the file goes unnamed beside the detail file; lost, it is said.
+        report += "  CSV de confiance non ecrit : " + std::string(e.what()) + "\r\n";
         FConfidenceFileName.clear();
     }
     // The detail file's line ends the report.

@@ -98,7 +98,8 @@ private:
                                            const TBacktestPeriod& APeriod,
                                            const TMarketRegime* ARegime) const;
 
-    // The report of AResults, ended by the line of the detail CSV, which it writes; keeps the
+    // The report of AResults, ended by the line of the detail CSV, which it writes with the
+    // confidence CSV (a line before it says when that one could not be written); keeps the
     // figures of the run's pictures.
     std::string Report(const TBacktestResults& AResults, const std::vector<std::string>& ACsvLines,
                        const TBacktestPeriod& APeriod, const TReportAddition& AAddition);

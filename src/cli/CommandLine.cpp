@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 #include <ostream>
 
 #include "cli/Commands.h"
@@ -89,6 +91,212 @@ std::string SubcommandFooter(const CLI::App& AProgram, const std::string& AFiles
            HelpFooter(AFiles, AExits);
 }
 
+// Where the subcommand that runs writes, and the exit code it ends with: none while no
+// subcommand ran.
+struct TCommandRun {
+    std::ostream& Out;
+    std::ostream& Err;
+    std::optional<int> Exit;
+};
+
+// The options every subcommand takes, on the program itself.
+void AddCommonOptions(CLI::App& AApp, TCommonOptions& AOptions) {
+    AApp.add_option("--as-of", AOptions.AsOf, "Jour pris pour aujourd'hui")
+        ->check(DayCheck("--as-of"))
+        ->type_name("AAAA-MM-JJ");
+    AApp.add_option("--quote-host", AOptions.QuoteHost,
+                    "Hote du service de cotations, ou URL de base http://hote:port")
+        ->type_name("HOTE");
+    AApp.add_option("--delay-ms", AOptions.DelayMs,
+                    "Pause entre deux requetes d'un traitement par lot, en millisecondes")
+        ->type_name("MS");
+    AApp.add_flag("--no-store", AOptions.NoStore,
+                  "Interroger le service de cotations sans le cache local des cotations");
+}
+
+// A subcommand of AParent, listed with the others in the help; its options live as long as its
+// callback.
+CLI::App* AddSubcommand(CLI::App& AParent, const std::string& AName,
+                        const std::string& ADescription) {
+    CLI::App* command = AParent.add_subcommand(AName, ADescription);
+    command->group("Sous-commandes");
+    return command;
+}
+
+// The line of the exit code of a run stopped by Ctrl+C.
+std::string InterruptedLine() {
+    return FooterLine("130", "interrompu par Ctrl+C, rapport partiel ecrit");
+}
+
+void AddAnalyseCommand(CLI::App& AApp, const TCommonOptions& ACommon, TCommandRun& ARun) {
+    auto options = std::make_shared<TAnalyseOptions>();
+    CLI::App* command =
+        AddSubcommand(AApp, "analyse", "Charger un symbole et afficher son analyse");
+    command->add_option("SYMBOLE", options->Symbol, "Symbole, par exemple RNO.PA")
+        ->required()
+        ->type_name("");
+    command->add_option("--source", options->Source, "Source : yahoo, html ou file")
+        ->check(CLI::IsMember({"yahoo", "html", "file"}))
+        ->type_name("SOURCE");
+    command
+        ->add_option("--location", options->Location,
+                     "URL de secours, modele d'URL de la page ou fichier local")
+        ->type_name("URL");
+    command->add_option("--png", options->PngFile, "Exporter le graphique en PNG")
+        ->type_name("FICHIER");
+    command
+        ->add_option("--from", options->PngFrom,
+                     "Premier jour du PNG (AAAA-MM-JJ), dans les 15 mois charges")
+        ->needs("--png")
+        ->check(DayCheck("--from"))
+        ->type_name("AAAA-MM-JJ");
+    command->add_option("--size", options->PngSize, "Taille du PNG en pixels, par defaut 1600x1000")
+        ->type_name("LxH")
+        ->check([](const std::string& AText) {
+            int width = 0, height = 0;
+            return ParseImageSize(AText, width, height)
+                       ? std::string()
+                       : "Taille attendue LARGEURxHAUTEUR (1 a 10000 pixels) : " + AText;
+        });
+    command->footer(SubcommandFooter(AApp, FooterLine("graphique (ecrit)", "fichier de --png")));
+    command->callback([options, &ACommon, &ARun] {
+        options->UseStore = !ACommon.NoStore;
+        ARun.Exit = AnalyseCommand(*options, ARun.Out, ARun.Err);
+    });
+}
+
+// The options a scan and a backtest both take.
+void AddBatchOptions(CLI::App& ACommand, TBatchOptions& AOptions) {
+    ACommand.add_option("--symbols", AOptions.SymbolsFile, "Fichier de symboles")
+        ->type_name("FICHIER");
+    ACommand
+        .add_option("--output-dir", AOptions.OutputDir,
+                    "Dossier des rapports, par defaut " + CotalysDir().string())
+        ->type_name("DOSSIER");
+    ACommand
+        .add_option("--capital", AOptions.Capital,
+                    "Capital en EUR pour ce passage, a la place de celui des reglages")
+        ->check(PositiveAmount)
+        ->type_name("EUR");
+}
+
+void AddScanCommand(CLI::App& AApp, const TCommonOptions& ACommon, TCommandRun& ARun) {
+    auto options = std::make_shared<TBatchOptions>();
+    CLI::App* command = AddSubcommand(AApp, "scan", "Scanner du jour sur le CAC 40");
+    command->add_flag("--notify", options->Notify,
+                      "Notifier le bureau a la fin et noter le passage dans le journal des scans");
+    AddBatchOptions(*command, *options);
+    command->footer(SubcommandFooter(
+        AApp,
+        FooterLine("rapport (ecrit)", (CotalysDir() / "scanner_AAAAMMJJ_HHMM.csv").string()) +
+            FooterLine("", "ou dans le dossier de --output-dir") +
+            FooterLine("journal des scans (ecrit)", ScanLogFile().string()) +
+            FooterLine("", "avec --notify"),
+        InterruptedLine()));
+    command->callback([options, &ACommon, &ARun] {
+        ARun.Exit = ScanCommand(ACommon, *options, ARun.Out, ARun.Err);
+    });
+}
+
+void AddBacktestCommand(CLI::App& AApp, const TCommonOptions& ACommon, TCommandRun& ARun) {
+    auto options = std::make_shared<TBatchOptions>();
+    CLI::App* command = AddSubcommand(AApp, "backtest", "Backtest du signal sur le CAC 40");
+    command->add_option("--years", options->Years, "Periode en annees : 1, 2, 3, 5 ou 10")
+        ->check(CLI::IsMember({1, 2, 3, 5, 10}))
+        ->type_name("N");
+    command->add_option("--png", options->PngFile, "Exporter le graphique du backtest en PNG")
+        ->type_name("FICHIER");
+    AddBatchOptions(*command, *options);
+    command->footer(SubcommandFooter(
+        AApp,
+        FooterLine("rapports (ecrits)",
+                   (CotalysDir() / "backtest_Nans_AAAAMMJJ_HHMM.csv").string()) +
+            FooterLine("", "et backtest_Nans_AAAAMMJJ_HHMM_confiance.csv,") +
+            FooterLine("", "_portefeuille.csv et _operations.csv,") +
+            FooterLine("", "ou dans le dossier de --output-dir") +
+            FooterLine("graphiques (ecrits)", "fichier de --png et FICHIER_portefeuille.png"),
+        InterruptedLine()));
+    command->callback([options, &ACommon, &ARun] {
+        ARun.Exit = BacktestCommand(ACommon, *options, ARun.Out, ARun.Err);
+    });
+}
+
+void AddServeQuotesCommand(CLI::App& AApp, TCommandRun& ARun) {
+    auto options = std::make_shared<TServeOptions>();
+    CLI::App* command =
+        AddSubcommand(AApp, "serve-quotes", "Service de cotations hors ligne sur 127.0.0.1");
+    command->add_option("--data", options->DataDir, "Dossier des fichiers de cours")
+        ->required()
+        ->type_name("DOSSIER");
+    command->add_option("--port", options->Port, "Port d'ecoute, 0 pour un port libre (affiche)")
+        ->check(CLI::Range(0, 65535).description(""))
+        ->type_name("PORT");
+    command->add_flag("--shift-to-today", options->ShiftToToday,
+                      "Decaler les historiques pour finir au dernier jour ouvre");
+    command->add_flag("--log-requests", options->LogRequests,
+                      "Ecrire chaque requete servie sur la sortie d'erreur");
+    command->footer(SubcommandFooter(AApp, ""));
+    command->callback(
+        [options, &ARun] { ARun.Exit = ServeQuotesCommand(*options, ARun.Out, ARun.Err); });
+}
+
+void AddStoreCommand(CLI::App& AApp, TCommandRun& ARun) {
+    auto options = std::make_shared<TStoreOptions>();
+    CLI::App* command = AddSubcommand(AApp, "store", "Cache local des cotations");
+    command->require_subcommand(1);
+    command->footer(SubcommandFooter(AApp, ""));
+    const auto action = [&](const char* AName, const char* ADescription, TStoreAction AAction) {
+        CLI::App* sub = AddSubcommand(*command, AName, ADescription);
+        sub->footer(SubcommandFooter(AApp, ""));
+        sub->callback([options, AAction, &ARun] {
+            options->Action = AAction;
+            ARun.Exit = StoreCommand(*options, ARun.Out, ARun.Err);
+        });
+        return sub;
+    };
+    action("status", "Symboles en cache, premier et dernier jour, taille", TStoreAction::saStatus);
+    action("clear", "Effacer du cache les symboles donnes, ou tout le cache sans symbole",
+           TStoreAction::saClear)
+        ->add_option("SYMBOLE", options->Symbols, "Symboles a effacer")
+        ->type_name("");
+    action("import", "Mettre en cache les fichiers SYMBOLE.csv d'un dossier, comme telecharges",
+           TStoreAction::saImport)
+        ->add_option("DOSSIER", options->Folder, "Dossier des fichiers de cours")
+        ->required()
+        ->type_name("");
+}
+
+void AddScheduleCommand(CLI::App& AApp, TCommandRun& ARun) {
+    auto options = std::make_shared<TScheduleOptions>();
+    CLI::App* command = AddSubcommand(
+        AApp, "schedule", "Scanner du jour lance seul apres la cloture (systemd utilisateur)");
+    command->require_subcommand(1);
+    const std::string files =
+        FooterLine("unites systemd (ecrites)", (UserUnitDir() / ScanTimerName).string()) +
+        FooterLine("", std::string("et ") + ScanServiceName) +
+        FooterLine("journal des scans (lu)", ScanLogFile().string());
+    command->footer(SubcommandFooter(AApp, files));
+    const auto action = [&](const char* AName, const char* ADescription, TScheduleAction AAction,
+                            const std::string& AExits) {
+        CLI::App* sub = AddSubcommand(*command, AName, ADescription);
+        sub->footer(SubcommandFooter(AApp, files, AExits));
+        sub->callback([options, AAction, &ARun] {
+            options->Action = AAction;
+            ARun.Exit = ScheduleCommand(*options, ARun.Out, ARun.Err);
+        });
+        return sub;
+    };
+    action("enable", "Planifier le scanner et sa notification du lundi au vendredi",
+           TScheduleAction::scEnable,
+           FooterLine("1", "aussi sans session systemd : ligne crontab affichee"))
+        ->add_option("--time", options->Time, "Heure locale du scan, par defaut 18:15")
+        ->type_name("HH:MM");
+    action("disable", "Arreter le scan planifie et retirer ses unites", TScheduleAction::scDisable,
+           "");
+    action("status", "Scan planifie ou non, prochain passage, fin du dernier passage",
+           TScheduleAction::scStatus, "");
+}
+
 }  // namespace
 
 int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr) {
@@ -98,154 +306,18 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
                          "Afficher la version");
     app.fallthrough();
     TCommonOptions common;
-    app.add_option("--as-of", common.AsOf, "Jour pris pour aujourd'hui")
-        ->check(DayCheck("--as-of"))
-        ->type_name("AAAA-MM-JJ");
-    app.add_option("--quote-host", common.QuoteHost,
-                   "Hote du service de cotations, ou URL de base http://hote:port")
-        ->type_name("HOTE");
-    app.add_option("--delay-ms", common.DelayMs,
-                   "Pause entre deux requetes d'un traitement par lot, en millisecondes")
-        ->type_name("MS");
-    app.add_flag("--no-store", common.NoStore,
-                 "Interroger le service de cotations sans le cache local des cotations");
-
-    TAnalyseOptions analyse;
-    CLI::App* analyseCommand =
-        app.add_subcommand("analyse", "Charger un symbole et afficher son analyse");
-    analyseCommand->add_option("SYMBOLE", analyse.Symbol, "Symbole, par exemple RNO.PA")
-        ->required()
-        ->type_name("");
-    analyseCommand->add_option("--source", analyse.Source, "Source : yahoo, html ou file")
-        ->check(CLI::IsMember({"yahoo", "html", "file"}))
-        ->type_name("SOURCE");
-    analyseCommand
-        ->add_option("--location", analyse.Location,
-                     "URL de secours, modele d'URL de la page ou fichier local")
-        ->type_name("URL");
-    analyseCommand->add_option("--png", analyse.PngFile, "Exporter le graphique en PNG")
-        ->type_name("FICHIER");
-    analyseCommand
-        ->add_option("--from", analyse.PngFrom,
-                     "Premier jour du PNG (AAAA-MM-JJ), dans les 15 mois charges")
-        ->needs("--png")
-        ->check(DayCheck("--from"))
-        ->type_name("AAAA-MM-JJ");
-    analyseCommand
-        ->add_option("--size", analyse.PngSize, "Taille du PNG en pixels, par defaut 1600x1000")
-        ->type_name("LxH")
-        ->check([](const std::string& AText) {
-            int width = 0, height = 0;
-            return ParseImageSize(AText, width, height)
-                       ? std::string()
-                       : "Taille attendue LARGEURxHAUTEUR (1 a 10000 pixels) : " + AText;
-        });
-
-    TBatchOptions batch;
-    CLI::App* scanCommand = app.add_subcommand("scan", "Scanner du jour sur le CAC 40");
-    scanCommand->add_flag(
-        "--notify", batch.Notify,
-        "Notifier le bureau a la fin et noter le passage dans le journal des scans");
-    CLI::App* backtestCommand = app.add_subcommand("backtest", "Backtest du signal sur le CAC 40");
-    backtestCommand->add_option("--years", batch.Years, "Periode en annees : 1, 2, 3, 5 ou 10")
-        ->check(CLI::IsMember({1, 2, 3, 5, 10}))
-        ->type_name("N");
-    backtestCommand->add_option("--png", batch.PngFile, "Exporter le graphique du backtest en PNG")
-        ->type_name("FICHIER");
-    for (CLI::App* command : {scanCommand, backtestCommand}) {
-        command->add_option("--symbols", batch.SymbolsFile, "Fichier de symboles")
-            ->type_name("FICHIER");
-        command
-            ->add_option("--output-dir", batch.OutputDir,
-                         "Dossier des rapports, par defaut " + CotalysDir().string())
-            ->type_name("DOSSIER");
-        command
-            ->add_option("--capital", batch.Capital,
-                         "Capital en EUR pour ce passage, a la place de celui des reglages")
-            ->check(PositiveAmount)
-            ->type_name("EUR");
-    }
-
-    TServeOptions serve;
-    CLI::App* serveCommand =
-        app.add_subcommand("serve-quotes", "Service de cotations hors ligne sur 127.0.0.1");
-    serveCommand->add_option("--data", serve.DataDir, "Dossier des fichiers de cours")
-        ->required()
-        ->type_name("DOSSIER");
-    serveCommand->add_option("--port", serve.Port, "Port d'ecoute, 0 pour un port libre (affiche)")
-        ->check(CLI::Range(0, 65535).description(""))
-        ->type_name("PORT");
-    serveCommand->add_flag("--shift-to-today", serve.ShiftToToday,
-                           "Decaler les historiques pour finir au dernier jour ouvre");
-    serveCommand->add_flag("--log-requests", serve.LogRequests,
-                           "Ecrire chaque requete servie sur la sortie d'erreur");
-
-    TStoreOptions store;
-    CLI::App* storeCommand = app.add_subcommand("store", "Cache local des cotations");
-    storeCommand->require_subcommand(1);
-    CLI::App* storeStatus = storeCommand->add_subcommand(
-        "status", "Symboles en cache, premier et dernier jour, taille");
-    CLI::App* storeClear = storeCommand->add_subcommand(
-        "clear", "Effacer du cache les symboles donnes, ou tout le cache sans symbole");
-    storeClear->add_option("SYMBOLE", store.Symbols, "Symboles a effacer")->type_name("");
-    CLI::App* storeImport = storeCommand->add_subcommand(
-        "import", "Mettre en cache les fichiers SYMBOLE.csv d'un dossier, comme telecharges");
-    storeImport->add_option("DOSSIER", store.Folder, "Dossier des fichiers de cours")
-        ->required()
-        ->type_name("");
-
-    TScheduleOptions schedule;
-    CLI::App* scheduleCommand = app.add_subcommand(
-        "schedule", "Scanner du jour lance seul apres la cloture (systemd utilisateur)");
-    scheduleCommand->require_subcommand(1);
-    CLI::App* scheduleEnable = scheduleCommand->add_subcommand(
-        "enable", "Planifier le scanner et sa notification du lundi au vendredi");
-    scheduleEnable->add_option("--time", schedule.Time, "Heure locale du scan, par defaut 18:15")
-        ->type_name("HH:MM");
-    CLI::App* scheduleDisable = scheduleCommand->add_subcommand(
-        "disable", "Arreter le scan planifie et retirer ses unites");
-    CLI::App* scheduleStatus = scheduleCommand->add_subcommand(
-        "status", "Scan planifie ou non, prochain passage, fin du dernier passage");
-
-    const std::string interrupted =
-        FooterLine("130", "interrompu par Ctrl+C, rapport partiel ecrit");
+    AddCommonOptions(app, common);
+    // The subcommands run from their callbacks, once the whole line is read and checked and the
+    // common options have taken effect.
+    app.parse_complete_callback([&common] { ApplyCommonOptions(common); });
+    TCommandRun run{AOut, AErr, std::nullopt};
+    AddAnalyseCommand(app, common, run);
+    AddScanCommand(app, common, run);
+    AddBacktestCommand(app, common, run);
+    AddServeQuotesCommand(app, run);
+    AddStoreCommand(app, run);
+    AddScheduleCommand(app, run);
     app.footer(HelpFooter("", ""));
-    analyseCommand->footer(
-        SubcommandFooter(app, FooterLine("graphique (ecrit)", "fichier de --png")));
-    scanCommand->footer(SubcommandFooter(
-        app,
-        FooterLine("rapport (ecrit)", (CotalysDir() / "scanner_AAAAMMJJ_HHMM.csv").string()) +
-            FooterLine("", "ou dans le dossier de --output-dir") +
-            FooterLine("journal des scans (ecrit)", ScanLogFile().string()) +
-            FooterLine("", "avec --notify"),
-        interrupted));
-    backtestCommand->footer(
-        SubcommandFooter(app,
-                         FooterLine("rapports (ecrits)",
-                                    (CotalysDir() / "backtest_Nans_AAAAMMJJ_HHMM.csv").string()) +
-                             FooterLine("", "et backtest_Nans_AAAAMMJJ_HHMM_confiance.csv,") +
-                             FooterLine("", "ou dans le dossier de --output-dir") +
-                             FooterLine("graphique (ecrit)", "fichier de --png"),
-                         interrupted));
-    for (CLI::App* command : {serveCommand, storeCommand, storeStatus, storeClear, storeImport}) {
-        command->footer(SubcommandFooter(app, ""));
-    }
-    const std::string scheduleFiles =
-        FooterLine("unites systemd (ecrites)", (UserUnitDir() / ScanTimerName).string()) +
-        FooterLine("", std::string("et ") + ScanServiceName) +
-        FooterLine("journal des scans (lu)", ScanLogFile().string());
-    for (CLI::App* command : {scheduleCommand, scheduleEnable, scheduleDisable, scheduleStatus}) {
-        command->footer(SubcommandFooter(
-            app, scheduleFiles,
-            command == scheduleEnable
-                ? FooterLine("1", "aussi sans session systemd : ligne crontab affichee")
-                : ""));
-    }
-    for (CLI::App* command : {analyseCommand, scanCommand, backtestCommand, serveCommand,
-                              storeCommand, storeStatus, storeClear, storeImport, scheduleCommand,
-                              scheduleEnable, scheduleDisable, scheduleStatus}) {
-        command->group("Sous-commandes");
-    }
 
     if (argc <= 1) {
         AOut << app.help();
@@ -253,31 +325,8 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
     }
     try {
         app.parse(argc, argv);
-        ApplyCommonOptions(common);
-        if (analyseCommand->parsed()) {
-            analyse.UseStore = !common.NoStore;
-            return AnalyseCommand(analyse, AOut, AErr);
-        }
-        if (scanCommand->parsed()) {
-            return ScanCommand(common, batch, AOut, AErr);
-        }
-        if (backtestCommand->parsed()) {
-            return BacktestCommand(common, batch, AOut, AErr);
-        }
-        if (serveCommand->parsed()) {
-            return ServeQuotesCommand(serve, AOut, AErr);
-        }
-        if (storeCommand->parsed()) {
-            store.Action = storeStatus->parsed()  ? "status"
-                           : storeClear->parsed() ? "clear"
-                                                  : "import";
-            return StoreCommand(store, AOut, AErr);
-        }
-        if (scheduleCommand->parsed()) {
-            schedule.Action = scheduleEnable->parsed()    ? "enable"
-                              : scheduleDisable->parsed() ? "disable"
-                                                          : "status";
-            return ScheduleCommand(schedule, AOut, AErr);
+        if (run.Exit) {
+            return *run.Exit;
         }
         AErr << "Sous-commande manquante : analyse, scan, backtest, serve-quotes, store ou "
                 "schedule\n";

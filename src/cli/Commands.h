@@ -42,10 +42,12 @@ struct TServeOptions {
     bool LogRequests = false;  // one line per request on the error stream
 };
 
-// What to do with the local price store: "status", "clear" (the symbols, or all) or "import"
-// (the price files SYMBOL.csv of a folder).
+// What to do with the local price store: say what it holds, forget symbols (or all), or import
+// the price files SYMBOL.csv of a folder.
+enum class TStoreAction { saStatus, saClear, saImport };
+
 struct TStoreOptions {
-    std::string Action;
+    TStoreAction Action = TStoreAction::saStatus;
     std::vector<std::string> Symbols;
     std::string Folder;
 };

@@ -44,9 +44,11 @@ std::string ScheduledTimeOf(const std::string& ATimerText);
 // line on AErr when it cannot be written). Neither changes the exit code.
 void NotifyScanEnd(const std::vector<TScanRow>& ARows, int AExitCode, std::ostream& AErr);
 
-// The "schedule" subcommand: "enable" (at ATime), "disable" or "status".
+// The "schedule" subcommand: plan the scan (at Time), stop it, or say how it stands.
+enum class TScheduleAction { scEnable, scDisable, scStatus };
+
 struct TScheduleOptions {
-    std::string Action;
+    TScheduleAction Action = TScheduleAction::scStatus;
     std::string Time = "18:15";
 };
 int ScheduleCommand(const TScheduleOptions& AOptions, std::ostream& AOut, std::ostream& AErr);

@@ -160,24 +160,30 @@ int ScheduleStatus(std::ostream& AOut) {
 }  // namespace
 
 void NotifyScanEnd(const std::vector<TScanRow>& ARows, int AExitCode, std::ostream& AErr) {
-    std::string error;
-    if (!SendDesktopNotification(ScanNotice(ARows), error)) {
-        AErr << error << "\n";
+    // Neither failure changes how the scan ends: each is said on its own line.
+    try {
+        SendDesktopNotification(ScanNotice(ARows));
+    } catch (const ENotificationNotShown& e) {
+        AErr << e.Message() << "\n";
     }
     const TScanLogEntry entry{LocalTimeText(), RowsWithStatus(ARows, TScanStatus::ssSignal),
                               RowsWithStatus(ARows, TScanStatus::ssWatch),
                               RowsWithStatus(ARows, TScanStatus::ssError), AExitCode};
-    if (!AppendScanLog(ScanLogFile(), entry, error)) {
-        AErr << error << "\n";
+    try {
+        AppendScanLog(ScanLogFile(), entry);
+    } catch (const EScanLogNotWritten& e) {
+        AErr << e.Message() << "\n";
     }
 }
 
 int ScheduleCommand(const TScheduleOptions& AOptions, std::ostream& AOut, std::ostream& AErr) {
-    if (AOptions.Action == "enable") {
-        return EnableSchedule(AOptions, AOut, AErr);
-    }
-    if (AOptions.Action == "disable") {
-        return DisableSchedule(AOut, AErr);
+    switch (AOptions.Action) {
+        case TScheduleAction::scEnable:
+            return EnableSchedule(AOptions, AOut, AErr);
+        case TScheduleAction::scDisable:
+            return DisableSchedule(AOut, AErr);
+        case TScheduleAction::scStatus:
+            break;
     }
     return ScheduleStatus(AOut);
 }

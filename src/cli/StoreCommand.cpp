@@ -94,10 +94,10 @@ int StoreCommand(const TStoreOptions& AOptions, std::ostream& AOut, std::ostream
         AErr << store.Notice() << "\n";
     }
     AOut << "Cache des cotations : " << store.File().string() << "\n";
-    if (AOptions.Action == "status") {
+    if (AOptions.Action == TStoreAction::saStatus) {
         return Status(store, AOut);
     }
-    if (AOptions.Action == "clear") {
+    if (AOptions.Action == TStoreAction::saClear) {
         std::vector<std::string> symbols;
         for (const std::string& symbol : AOptions.Symbols) {
             symbols.push_back(UpperAscii(TrimBlanks(symbol)));

@@ -25,7 +25,7 @@ QString FromUtf8(const std::string& AText) {
 
 const char* const DesktopEntryName = "cotalys";
 
-bool SendDesktopNotification(const TScanNotice& ANotice, std::string& AError) {
+void SendDesktopNotification(const TScanNotice& ANotice) {
     // The command line runs without a Qt application; the bus connection needs one.
     std::unique_ptr<QCoreApplication> application;
     if (QCoreApplication::instance() == nullptr) {
@@ -34,7 +34,7 @@ bool SendDesktopNotification(const TScanNotice& ANotice, std::string& AError) {
         static char* argv[] = {name, nullptr};
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
-    bool sent = false;
+    std::string error;
     {
         // The address named now, read afresh: the bus library keeps the first one it saw.
         const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
@@ -43,7 +43,7 @@ bool SendDesktopNotification(const TScanNotice& ANotice, std::string& AError) {
                 ? QDBusConnection::connectToBus(QDBusConnection::SessionBus, ConnectionName)
                 : QDBusConnection::connectToBus(address, ConnectionName);
         if (!bus.isConnected()) {
-            AError = "Notification non affichee : pas de bus de session D-Bus";
+            error = "Notification non affichee : pas de bus de session D-Bus";
         } else {
             // A plain method call: a QDBusInterface would introspect the service first, and Qt
             // keeps what it learns past the connection's end (a leak LeakSanitizer reports).
@@ -56,15 +56,16 @@ bool SendDesktopNotification(const TScanNotice& ANotice, std::string& AError) {
                  << QStringList{QStringLiteral("default"), QStringLiteral("Ouvrir Cotalys")}
                  << hints << -1;
             const QDBusReply<uint> reply = bus.call(call, QDBus::Block, ReplyTimeoutMs);
-            sent = reply.isValid();
-            if (!sent) {
-                AError = "Notification non affichee : service de notification absent du bus (" +
-                         reply.error().message().toStdString() + ")";
+            if (!reply.isValid()) {
+                error = "Notification non affichee : service de notification absent du bus (" +
+                        reply.error().message().toStdString() + ")";
             }
         }
     }
     QDBusConnection::disconnectFromBus(ConnectionName);
-    return sent;
+    if (!error.empty()) {
+        throw ENotificationNotShown(error);
+    }
 }
 
 }  // namespace cotalys

@@ -51,18 +51,15 @@ std::optional<TScanLogEntry> ParseScanLogLine(const std::string& ALine) {
     return entry;
 }
 
-bool AppendScanLog(const std::filesystem::path& AFile, const TScanLogEntry& AEntry,
-                   std::string& AError) {
+void AppendScanLog(const std::filesystem::path& AFile, const TScanLogEntry& AEntry) {
     std::error_code ec;
     std::filesystem::create_directories(AFile.parent_path(), ec);
     std::ofstream out(AFile, std::ios::app | std::ios::binary);
     out << ScanLogLine(AEntry) << "\n";
     out.flush();
     if (!out) {
-        AError = "Journal du scanner non ecrit : " + AFile.string();
-        return false;
+        throw EScanLogNotWritten("Journal du scanner non ecrit : " + AFile.string());
     }
-    return true;
 }
 
 std::optional<TScanLogEntry> LastScanLogEntry(const std::filesystem::path& AFile) {

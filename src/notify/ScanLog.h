@@ -4,7 +4,16 @@
 #include <optional>
 #include <string>
 
+#include "core/Core.h"
+
 namespace cotalys {
+
+// The scan log could not be written.
+class EScanLogNotWritten : public EFinanceError {
+public:
+    using EFinanceError::EFinanceError;
+    const char* ClassName() const noexcept override { return "EScanLogNotWritten"; }
+};
 
 // One run of the daily scan as its log keeps it: when it ended (local time, "YYYY-MM-DD
 // HH:MM:SS", so that two times compare as texts), how many signals, symbols to watch and errors
@@ -25,10 +34,9 @@ std::string LocalTimeText();
 std::string ScanLogLine(const TScanLogEntry& AEntry);
 // The entry of a line ScanLogLine wrote; nothing for any other line.
 std::optional<TScanLogEntry> ParseScanLogLine(const std::string& ALine);
-// Appends AEntry as a line to AFile, making its folder; false with the reason in AError when it
-// cannot be written.
-bool AppendScanLog(const std::filesystem::path& AFile, const TScanLogEntry& AEntry,
-                   std::string& AError);
+// Appends AEntry as a line to AFile, making its folder. Throws EScanLogNotWritten "Journal du
+// scanner non ecrit : FILE" when it cannot be written.
+void AppendScanLog(const std::filesystem::path& AFile, const TScanLogEntry& AEntry);
 // The last readable entry of AFile; nothing when the file is missing or holds none.
 std::optional<TScanLogEntry> LastScanLogEntry(const std::filesystem::path& AFile);
 

@@ -88,8 +88,8 @@ int TCsvPriceParser::Parse(std::string_view AContent, TPriceSeries& ASeries,
     const char separator = DetectSeparator(headerLine);
     const TColumnMap map = DetectColumns(SplitCsvLine(headerLine, separator));
     if (!HasRequiredColumns(map)) {
-        throw EParseError::CreateAt(
-            Name(), headerNo, Format("en-tete non reconnu \"%s\"", FirstChars(headerLine, 120)));
+        throw EUnrecognisedHeader(EParseError::CreateAt(
+            Name(), headerNo, Format("en-tete non reconnu \"%s\"", FirstChars(headerLine, 120))));
     }
     if (map.Volume < 0) {
         AReport.Warn("Colonne Volume absente : coloration par volume neutralisee");

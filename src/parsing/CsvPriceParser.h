@@ -6,6 +6,13 @@
 
 namespace cotalys {
 
+// The header line names no date column or no close column.
+class EUnrecognisedHeader : public EParseError {
+public:
+    explicit EUnrecognisedHeader(EParseError AError) : EParseError(std::move(AError)) {}
+    const char* ClassName() const noexcept override { return "EUnrecognisedHeader"; }
+};
+
 // Delimited text exported by a spreadsheet, a broker or a financial site: a header line naming
 // the columns, then one line per session. The separator is found from the header line.
 class TCsvPriceParser : public TTabularPriceParser {

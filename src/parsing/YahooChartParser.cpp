@@ -189,30 +189,98 @@ void ReadDividends(const json& AResult, std::int64_t AGmtOffset, TPriceSeries& A
     }
 }
 
+// The parse error of the document named ASource, with no line.
+EParseError ChartError(const std::string& ASource, const std::string& AText) {
+    return EParseError::CreateAt(ASource, 0, AText);
+}
+
+// The first result of a chart document; the error the service sent, or what is missing.
+const json& ChartResult(const json& ADocument, const std::string& ASource) {
+    if (const json* error = Member(ADocument, "chart.error");
+        error != nullptr && error->is_object()) {
+        throw ChartError(ASource, "erreur renvoyee par le serveur : " +
+                                      JsonString(*error, "description", ErrorObjectText(*error)));
+    }
+    const json* results = Member(ADocument, "chart.result");
+    if (results == nullptr || !results->is_array() || results->empty() ||
+        !(*results)[0].is_object()) {
+        throw ChartError(ASource, "noeud chart.result[0] absent");
+    }
+    return (*results)[0];
+}
+
+// The parallel arrays of a result: timestamps and closes always there, the others or nullptr.
+struct TQuoteArrays {
+    const json* Timestamps = nullptr;
+    const json* Opens = nullptr;
+    const json* Highs = nullptr;
+    const json* Lows = nullptr;
+    const json* Closes = nullptr;
+    const json* Volumes = nullptr;
+};
+
+TQuoteArrays QuoteArraysOf(const json& AResult, const std::string& ASource) {
+    TQuoteArrays arrays;
+    arrays.Timestamps = Member(AResult, "timestamp");
+    if (arrays.Timestamps == nullptr || !arrays.Timestamps->is_array()) {
+        throw EEmptyChartDocument(
+            ChartError(ASource, "aucun horodatage (symbole inconnu ou periode vide)"));
+    }
+    const json* quotes = Member(AResult, "indicators.quote");
+    if (quotes == nullptr || !quotes->is_array() || quotes->empty() || !(*quotes)[0].is_object()) {
+        throw ChartError(ASource, "bloc indicators.quote absent");
+    }
+    const json& quote = (*quotes)[0];
+    arrays.Opens = OptionalOfKind(quote, "open", json::value_t::array);
+    arrays.Highs = OptionalOfKind(quote, "high", json::value_t::array);
+    arrays.Lows = OptionalOfKind(quote, "low", json::value_t::array);
+    arrays.Closes = OptionalOfKind(quote, "close", json::value_t::array);
+    arrays.Volumes = OptionalOfKind(quote, "volume", json::value_t::array);
+    if (arrays.Closes == nullptr) {
+        throw ChartError(ASource, "tableau close absent");
+    }
+    return arrays;
+}
+
+// The bar of session AIndex, or false with the reason it is rejected.
+bool BarAt(const TQuoteArrays& AArrays, std::size_t AIndex, std::int64_t AGmtOffset,
+           TPriceBar& ABar, std::string& AReason) {
+    double seconds = 0;
+    if (!JsonNumberAt(AArrays.Timestamps, AIndex, seconds)) {
+        AReason = "horodatage invalide";
+        return false;
+    }
+    const TDateTime day = DayOfTimestamp(seconds, AGmtOffset);
+    if (!(day <= LastCalendarDay)) {
+        AReason = "horodatage invalide";
+        return false;
+    }
+    double close = 0;
+    if (!JsonNumberAt(AArrays.Closes, AIndex, close)) {
+        // The service marks sessions without a quote with a null close.
+        AReason = "cloture nulle (seance non cotee)";
+        return false;
+    }
+    double open = 0, high = 0, low = 0;
+    JsonNumberAt(AArrays.Opens, AIndex, open);
+    JsonNumberAt(AArrays.Highs, AIndex, high);
+    JsonNumberAt(AArrays.Lows, AIndex, low);
+    ABar = TPriceBar::New(day, open, high, low, close, VolumeAt(AArrays.Volumes, AIndex));
+    ABar.Normalize();
+    return ABar.IsValid(AReason);
+}
+
 }  // namespace
 
 int TYahooChartParser::Parse(std::string_view AContent, TPriceSeries& ASeries,
                              TParseReport& AReport) const {
     AReport.SetSourceName(Name());
-    const auto fail = [this](const std::string& AText) {
-        return EParseError::CreateAt(Name(), 0, AText);
-    };
     const json document = json::parse(AContent.begin(), AContent.end(), nullptr, false);
     if (document.is_discarded()) {
-        throw fail(Format("JSON invalide (debut : \"%s\")", FirstChars(TrimBlanks(AContent), 80)));
+        throw ChartError(
+            Name(), Format("JSON invalide (debut : \"%s\")", FirstChars(TrimBlanks(AContent), 80)));
     }
-    if (const json* error = Member(document, "chart.error");
-        error != nullptr && error->is_object()) {
-        throw fail("erreur renvoyee par le serveur : " +
-                   JsonString(*error, "description", ErrorObjectText(*error)));
-    }
-    const json* results = Member(document, "chart.result");
-    if (results == nullptr || !results->is_array() || results->empty() ||
-        !(*results)[0].is_object()) {
-        throw fail("noeud chart.result[0] absent");
-    }
-    const json& result = (*results)[0];
-
+    const json& result = ChartResult(document, Name());
     std::int64_t gmtOffset = 0;
     if (const json* meta = OptionalOfKind(result, "meta", json::value_t::object)) {
         gmtOffset = JsonInt64(*meta, "gmtoffset", 0);
@@ -221,56 +289,17 @@ int TYahooChartParser::Parse(std::string_view AContent, TPriceSeries& ASeries,
     }
     ReadDividends(result, gmtOffset, ASeries);
 
-    const json* timestamps = Member(result, "timestamp");
-    if (timestamps == nullptr || !timestamps->is_array()) {
-        throw fail("aucun horodatage (symbole inconnu ou periode vide)");
-    }
-    const json* quotes = Member(result, "indicators.quote");
-    if (quotes == nullptr || !quotes->is_array() || quotes->empty() || !(*quotes)[0].is_object()) {
-        throw fail("bloc indicators.quote absent");
-    }
-    const json& quote = (*quotes)[0];
-    const json* opens = OptionalOfKind(quote, "open", json::value_t::array);
-    const json* highs = OptionalOfKind(quote, "high", json::value_t::array);
-    const json* lows = OptionalOfKind(quote, "low", json::value_t::array);
-    const json* closes = OptionalOfKind(quote, "close", json::value_t::array);
-    const json* volumes = OptionalOfKind(quote, "volume", json::value_t::array);
-    if (closes == nullptr) {
-        throw fail("tableau close absent");
-    }
-    if (closes->size() != timestamps->size()) {
+    const TQuoteArrays arrays = QuoteArraysOf(result, Name());
+    if (arrays.Closes->size() != arrays.Timestamps->size()) {
         AReport.Warn(Format("Longueurs incoherentes : %d horodatages, %d clotures",
-                            timestamps->size(), closes->size()));
+                            arrays.Timestamps->size(), arrays.Closes->size()));
     }
-
     int count = 0;
-    for (std::size_t j = 0; j < timestamps->size(); ++j) {
-        const int lineNo = static_cast<int>(j) + 1;
-        double seconds = 0;
-        if (!JsonNumberAt(timestamps, j, seconds)) {
-            AReport.Reject(lineNo, "horodatage invalide");
-            continue;
-        }
-        const TDateTime day = DayOfTimestamp(seconds, gmtOffset);
-        if (!(day <= LastCalendarDay)) {
-            AReport.Reject(lineNo, "horodatage invalide");
-            continue;
-        }
-        double close = 0;
-        if (!JsonNumberAt(closes, j, close)) {
-            // The service marks sessions without a quote with a null close.
-            AReport.Reject(lineNo, "cloture nulle (seance non cotee)");
-            continue;
-        }
-        double open = 0, high = 0, low = 0;
-        JsonNumberAt(opens, j, open);
-        JsonNumberAt(highs, j, high);
-        JsonNumberAt(lows, j, low);
-        TPriceBar bar = TPriceBar::New(day, open, high, low, close, VolumeAt(volumes, j));
-        bar.Normalize();
+    for (std::size_t j = 0; j < arrays.Timestamps->size(); ++j) {
+        TPriceBar bar;
         std::string reason;
-        if (!bar.IsValid(reason)) {
-            AReport.Reject(lineNo, reason);
+        if (!BarAt(arrays, j, gmtOffset, bar, reason)) {
+            AReport.Reject(static_cast<int>(j) + 1, reason);
             continue;
         }
         AReport.Accept();
@@ -278,7 +307,7 @@ int TYahooChartParser::Parse(std::string_view AContent, TPriceSeries& ASeries,
         ++count;
     }
     if (count == 0) {
-        throw fail("aucune barre valide dans la reponse");
+        throw ChartError(Name(), "aucune barre valide dans la reponse");
     }
     return count;
 }

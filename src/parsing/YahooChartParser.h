@@ -6,6 +6,14 @@
 
 namespace cotalys {
 
+// A chart document without timestamps: the service knows no such symbol, or no session in the
+// period asked.
+class EEmptyChartDocument : public EParseError {
+public:
+    explicit EEmptyChartDocument(EParseError AError) : EParseError(std::move(AError)) {}
+    const char* ClassName() const noexcept override { return "EEmptyChartDocument"; }
+};
+
 // The chart document of the quote service: parallel arrays of timestamps and prices, with the
 // security's name, currency and dividends. Days are dated in the exchange's local time.
 class TYahooChartParser : public IPriceParser {

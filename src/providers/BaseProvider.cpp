@@ -18,7 +18,7 @@ void TBaseProvider::FinishLoad(TPriceSeries& ASeries, TDateTime AFrom, TDateTime
     for (const TPriceBar& bar : kept)
         ASeries.Add(bar);
     if (ASeries.Count() == 0)
-        throw EDataProviderError(
+        throw ENoSessionInRange(
             Format("Aucune seance entre le %s et le %s", FrenchDate(AFrom), FrenchDate(ATo)));
 }
 

@@ -22,6 +22,7 @@ std::string TFallbackProvider::Name() const {
 void TFallbackProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo,
                              TPriceSeries& ASeries, TParseReport& AReport) const {
     std::string failures;
+    std::vector<std::exception_ptr> errors;
     for (const auto& provider : FProviders) {
         ASeries.Clear();
         AReport.Clear();
@@ -34,13 +35,14 @@ void TFallbackProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDateT
             // Any failure of one source, the chart document's JSON kind errors included, only
             // moves on to the next one; it is named in the final warning or error.
             failures += Format("[%s] %s | ", provider->Name(), e.what());
+            errors.push_back(std::current_exception());
             continue;
         }
         if (!failures.empty())
             AReport.Warn("Sources precedentes en echec : " + std::string(TrimBlanks(failures)));
         return;
     }
-    throw EDataProviderError("Toutes les sources ont echoue : " + failures);
+    throw ESourcesFailed("Toutes les sources ont echoue : " + failures, std::move(errors));
 }
 
 }  // namespace cotalys

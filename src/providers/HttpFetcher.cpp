@@ -37,7 +37,7 @@ void CheckStatus(long AStatus, const std::string& AReason, const std::string& AU
     if (AStatus == 401 || AStatus == 403)
         throw EDataProviderError(Format("Acces refuse (HTTP %d) : %s", AStatus, AUrl));
     if (AStatus == 404)
-        throw EDataProviderError("Ressource introuvable (HTTP 404) : symbole ou URL errone");
+        throw EResourceNotFound("Ressource introuvable (HTTP 404) : symbole ou URL errone");
     if (AStatus == 429)
         throw EDataProviderError("Trop de requetes (HTTP 429) : reessayer plus tard");
     if (AStatus >= 500)
@@ -83,7 +83,7 @@ std::string THttpFetcher::Get(const std::string& AUrl) const {
     const TTransferResult result = TCurlTransfer().Get(AUrl, settings);
     switch (result.Failure) {
         case TTransferFailure::tfNetwork:
-            throw EServiceUnreachable(Format("Echec reseau sur %s : %s", AUrl, result.ErrorText));
+            throw ENetworkFailure(Format("Echec reseau sur %s : %s", AUrl, result.ErrorText));
         case TTransferFailure::tfInvalidUrl:
             if (!result.RefusedRedirect.empty())
                 throw EDataProviderError(Format("Redirection refusee de %s vers %s : %s", AUrl,

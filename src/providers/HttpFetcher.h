@@ -15,6 +15,21 @@ public:
     const char* ClassName() const noexcept override { return "EServiceUnreachable"; }
 };
 
+// The network failed before any answer (no route, refused connection, time-out, TLS): behind a
+// chain of sources, the failure that says to check the connection.
+class ENetworkFailure : public EServiceUnreachable {
+public:
+    using EServiceUnreachable::EServiceUnreachable;
+    const char* ClassName() const noexcept override { return "ENetworkFailure"; }
+};
+
+// The server has nothing at that address (HTTP 404): a wrong symbol or URL.
+class EResourceNotFound : public EDataProviderError {
+public:
+    using EDataProviderError::EDataProviderError;
+    const char* ClassName() const noexcept override { return "EResourceNotFound"; }
+};
+
 // The transfer was cancelled through the thread's TTransferCancelScope: no failure of the
 // service, so no stored copy stands in and no other source is tried.
 class ETransferCancelled : public EDataProviderError {

@@ -25,6 +25,29 @@ void LoadMarket(const TLoadRequest& ARequest, TSymbolLoad& ALoad) {
     }
 }
 
+// Whether AError, or for a chain of sources the failure of one of them, is an E.
+template <class E>
+bool AnyFailureIs(const std::exception& AError) {
+    if (dynamic_cast<const E*>(&AError) != nullptr) {
+        return true;
+    }
+    const auto* chain = dynamic_cast<const ESourcesFailed*>(&AError);
+    if (chain == nullptr) {
+        return false;
+    }
+    for (const std::exception_ptr& failure : chain->Failures()) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::exception& e) {
+            if (AnyFailureIs<E>(e)) {
+                return true;
+            }
+        } catch (...) {
+        }
+    }
+    return false;
+}
+
 // The last day of the request's local file up to its end date, or 0 when it has none.
 TDateTime LastDayOfFile(const TLoadRequest& ARequest) {
     try {
@@ -83,24 +106,21 @@ std::string LoadErrorText(const std::exception& AError) {
 }
 
 std::string LoadErrorHint(const std::exception& AError, const TLoadRequest& ARequest) {
-    const std::string message = AError.what();
-    const auto contains = [&](const char* AText) {
-        return message.find(AText) != std::string::npos;
-    };
-    // Behind the fallback page the network failure is only named in the chain's message.
-    if (dynamic_cast<const EServiceUnreachable*>(&AError) != nullptr || contains("Echec reseau")) {
+    // Behind the fallback page the network failure is one of the chain's failures.
+    if (dynamic_cast<const EServiceUnreachable*>(&AError) != nullptr ||
+        AnyFailureIs<ENetworkFailure>(AError)) {
         return "Verifier la connexion ou l'hote du service de cotations (COTALYS_QUOTE_HOST)";
     }
     if (ARequest.Source == TSourceKind::skQuoteService &&
-        (contains("(HTTP 404)") || contains("symbole inconnu"))) {
+        (AnyFailureIs<EResourceNotFound>(AError) || AnyFailureIs<EEmptyChartDocument>(AError))) {
         return "Les valeurs de Paris se terminent par .PA, par exemple RNO.PA";
     }
-    if (dynamic_cast<const EParseError*>(&AError) != nullptr && contains("en-tete non reconnu")) {
+    if (dynamic_cast<const EUnrecognisedHeader*>(&AError) != nullptr) {
         return "Colonnes reconnues : une date (Date, Jour, Seance) et une cloture (Cloture, Close, "
                "Dernier, Fermeture, Cours, Last ou Adj Close), puis en option Ouverture (Open), "
                "Plus haut (High), Plus bas (Low) et Volume";
     }
-    if (ARequest.Source == TSourceKind::skLocalFile && contains("Aucune seance entre le")) {
+    if (ARequest.Source == TSourceKind::skLocalFile && AnyFailureIs<ENoSessionInRange>(AError)) {
         const TDateTime last = LastDayOfFile(ARequest);
         if (last > 0 && last < ARequest.LoadFrom) {
             return Format("Le fichier s'arrete le %s : choisir cette date de fin",

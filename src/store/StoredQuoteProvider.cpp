@@ -132,6 +132,31 @@ void Answer(const TStoredHistory& AHistory, TDateTime AFrom, TDateTime ATo, TPri
     TBaseProvider::FinishLoad(ASeries, AFrom, ATo);
 }
 
+// With the service unreachable, the stored history (with bars) stands in for it, said in
+// AReport; stored data whose last session is before AFreshFrom is refused (0 accepts any).
+const TStoredHistory& StandIn(const TStoredHistory& AStored, TDateTime AFreshFrom,
+                              TParseReport& AReport) {
+    const TDateTime last = AStored.Bars.back().Date;
+    if (AFreshFrom > 0 && last < AFreshFrom) {
+        throw EDataProviderError(
+            Format("donnees en cache du %s, service injoignable", FrenchDate(last)));
+    }
+    AReport.AddNote(Format("Service de cotations injoignable : donnees en cache jusqu'au %s",
+                           FrenchDate(last)));
+    return AStored;
+}
+
+// Says how many of ASeries' sessions came from the store and how many from the service.
+void NoteSources(const TPriceSeries& ASeries, const std::set<TDateTime>& ADownloaded,
+                 TParseReport& AReport) {
+    const auto fromService =
+        std::count_if(ASeries.Bars().begin(), ASeries.Bars().end(),
+                      [&](const TPriceBar& ABar) { return ADownloaded.count(ABar.Date) > 0; });
+    AReport.AddNote(Format("Cotations en cache : %d seance(s) locales, %d telechargee(s)",
+                           ASeries.Count() - static_cast<int>(fromService),
+                           static_cast<int>(fromService)));
+}
+
 }  // namespace
 
 std::shared_ptr<TStoredQuoteProvider> QuoteServiceProvider(bool AUseStore) {
@@ -154,19 +179,8 @@ void TStoredQuoteProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDa
         throw EDataProviderError("Symbole vide");
     }
     std::optional<TStoredHistory> stored;
-    try {
-        const std::lock_guard<std::mutex> lock(FStoreLock);
-        if (!FStore) {
-            FStore.emplace(FFolder, FBusyTimeoutMs);
-            if (!FStore->Notice().empty()) {
-                AReport.AddNote(FStore->Notice());
-            }
-        }
-        // The days asked and the last sessions, which a load compares with the service's.
-        stored = FStore->Read(ASymbol, DayOf(AFrom), DayOf(ATo), OverlapSessions + 1);
-    } catch (const EPriceStoreError& e) {
+    if (!ReadStored(ASymbol, AFrom, ATo, stored, AReport)) {
         // The store cannot be read: the load goes to the service as if there were none.
-        AReport.AddNote("Cache des cotations indisponible : " + e.Message());
         ++FRequests;
         FService.Load(ASymbol, AFrom, ATo, ASeries, AReport);
         return;
@@ -194,40 +208,54 @@ void TStoredQuoteProvider::Load(const std::string& ASymbol, TDateTime AFrom, TDa
         if (!stored || stored->Bars.empty()) {
             throw;
         }
-        history = *stored;
+        history = StandIn(*stored, FFreshFrom, AReport);
         received = TStoredHistory{};
         downloaded.clear();
-        const TDateTime last = history.Bars.back().Date;
-        if (FFreshFrom > 0 && last < FFreshFrom) {
-            throw EDataProviderError(
-                Format("donnees en cache du %s, service injoignable", FrenchDate(last)));
-        }
-        AReport.AddNote(Format("Service de cotations injoignable : donnees en cache jusqu'au %s",
-                               FrenchDate(last)));
     }
     if (!downloaded.empty() || (stored && history.FetchedAt != stored->FetchedAt)) {
-        received.Name = history.Name;
-        received.Currency = history.Currency;
-        received.FirstDay = history.FirstDay;
-        received.LastDay = history.LastDay;
-        received.FetchedAt = history.FetchedAt;
-        try {
-            const std::lock_guard<std::mutex> lock(FStoreLock);
-            FStore->Write(ASymbol, received, replaceAll);
-        } catch (const EPriceStoreError& e) {
-            AReport.AddNote("Cache des cotations non mis a jour : " + e.Message());
-        }
+        WriteBack(ASymbol, history, std::move(received), replaceAll, AReport);
     }
     Answer(history, from, to, ASeries);
     if (AReport.SourceName().empty()) {
         AReport.SetSourceName(TYahooChartParser().Name());
     }
-    const auto fromService =
-        std::count_if(ASeries.Bars().begin(), ASeries.Bars().end(),
-                      [&](const TPriceBar& ABar) { return downloaded.count(ABar.Date) > 0; });
-    AReport.AddNote(Format("Cotations en cache : %d seance(s) locales, %d telechargee(s)",
-                           ASeries.Count() - static_cast<int>(fromService),
-                           static_cast<int>(fromService)));
+    NoteSources(ASeries, downloaded, AReport);
+}
+
+bool TStoredQuoteProvider::ReadStored(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo,
+                                      std::optional<TStoredHistory>& AStored,
+                                      TParseReport& AReport) const {
+    try {
+        const std::lock_guard<std::mutex> lock(FStoreLock);
+        if (!FStore) {
+            FStore.emplace(FFolder, FBusyTimeoutMs);
+            if (!FStore->Notice().empty()) {
+                AReport.AddNote(FStore->Notice());
+            }
+        }
+        // The days asked and the last sessions, which a load compares with the service's.
+        AStored = FStore->Read(ASymbol, DayOf(AFrom), DayOf(ATo), OverlapSessions + 1);
+        return true;
+    } catch (const EPriceStoreError& e) {
+        AReport.AddNote("Cache des cotations indisponible : " + e.Message());
+        return false;
+    }
+}
+
+void TStoredQuoteProvider::WriteBack(const std::string& ASymbol, const TStoredHistory& AHistory,
+                                     TStoredHistory AReceived, bool AReplaceAll,
+                                     TParseReport& AReport) const {
+    AReceived.Name = AHistory.Name;
+    AReceived.Currency = AHistory.Currency;
+    AReceived.FirstDay = AHistory.FirstDay;
+    AReceived.LastDay = AHistory.LastDay;
+    AReceived.FetchedAt = AHistory.FetchedAt;
+    try {
+        const std::lock_guard<std::mutex> lock(FStoreLock);
+        FStore->Write(ASymbol, AReceived, AReplaceAll);
+    } catch (const EPriceStoreError& e) {
+        AReport.AddNote("Cache des cotations non mis a jour : " + e.Message());
+    }
 }
 
 bool TStoredQuoteProvider::Extend(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo,

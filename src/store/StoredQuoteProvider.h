@@ -45,6 +45,14 @@ public:
     int RequestsSent() const { return FRequests.load(); }
 
 private:
+    // Opens the store on the first load and reads ASymbol's history of AFrom .. ATo into AStored;
+    // false when the store cannot be used, which AReport notes.
+    bool ReadStored(const std::string& ASymbol, TDateTime AFrom, TDateTime ATo,
+                    std::optional<TStoredHistory>& AStored, TParseReport& AReport) const;
+    // Writes what a load received, with AHistory's name, span and fetch time, back to the
+    // store; a store that cannot be written is noted in AReport.
+    void WriteBack(const std::string& ASymbol, const TStoredHistory& AHistory,
+                   TStoredHistory AReceived, bool AReplaceAll, TParseReport& AReport) const;
     // Brings AHistory, read from the store, over AFrom .. ATo: asks the service for the days
     // before its first day and for its last sessions up to ATo unless it knows them whole;
     // AReceived gets what came. False when the service has revised the stored history.

@@ -155,5 +155,25 @@ TEST(BacktestRun, AnUnwritableFolderIsReportedNotThrown) {
     EXPECT_EQ(last.rfind("  CSV non ecrit : ", 0), 0u) << last;
 }
 
+TEST(BacktestRun, ALostConfidenceFileIsSaidBeforeTheDetailLine) {
+    const test::TOfflineQuotes quotes({"AI.PA"});
+    test::TempDir output;
+    // The confidence file's name leads under a plain file, where no folder can be made.
+    const std::filesystem::path confidence =
+        output.Path() / "backtest_1ans_20210222_1800_confiance.csv";
+    std::filesystem::create_symlink(output.Write("plain", "x") / "confiance.csv", confidence);
+    TBacktestRunner runner({"AI.PA"}, StandardVariants());
+    runner.SetOutputDir(output.Path());
+    const TRun run = RunBacktest(runner);
+    EXPECT_TRUE(runner.ConfidenceFileName().empty());
+    ASSERT_EQ(runner.CsvFileName(), output.Path() / "backtest_1ans_20210222_1800.csv");
+    EXPECT_TRUE(run.Report.ends_with(
+        "\r\n  CSV de confiance non ecrit : Impossible d'ecrire le "
+        "fichier " +
+        confidence.string() +
+        " : Not a directory\r\n  Detail des signaux : " + runner.CsvFileName().string()))
+        << run.Report.substr(run.Report.size() - 300);
+}
+
 }  // namespace
 }  // namespace cotalys

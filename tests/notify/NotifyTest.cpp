@@ -94,9 +94,8 @@ TEST(ScanLog, AppendsLinesInANewFolderAndReadsTheLastGoodOne) {
     const test::TempDir folder;
     const std::filesystem::path file = folder.Path() / "etat/cotalys/scan.log";
     EXPECT_FALSE(LastScanLogEntry(file));
-    std::string error;
-    ASSERT_TRUE(AppendScanLog(file, {"2021-02-22 18:15:03", 2, 3, 0, 0}, error)) << error;
-    ASSERT_TRUE(AppendScanLog(file, {"2021-02-23 18:15:09", 0, 4, 40, 1}, error)) << error;
+    AppendScanLog(file, {"2021-02-22 18:15:03", 2, 3, 0, 0});
+    AppendScanLog(file, {"2021-02-23 18:15:09", 0, 4, 40, 1});
     std::ofstream(file, std::ios::app) << "ligne abimee\n";
     const std::optional<TScanLogEntry> last = LastScanLogEntry(file);
     ASSERT_TRUE(last);
@@ -104,9 +103,23 @@ TEST(ScanLog, AppendsLinesInANewFolderAndReadsTheLastGoodOne) {
     EXPECT_EQ(last->Errors, 40);
     EXPECT_EQ(last->ExitCode, 1);
 
-    // A log whose place is a folder cannot be written: said, not thrown.
-    EXPECT_FALSE(AppendScanLog(folder.Path(), {"2021-02-22 18:15:03", 0, 0, 0, 0}, error));
-    EXPECT_EQ(error, "Journal du scanner non ecrit : " + folder.Path().string());
+    // A log whose place is a folder cannot be written.
+    try {
+        AppendScanLog(folder.Path(), {"2021-02-22 18:15:03", 0, 0, 0, 0});
+        ADD_FAILURE() << "no error";
+    } catch (const EScanLogNotWritten& e) {
+        EXPECT_EQ(e.Message(), "Journal du scanner non ecrit : " + folder.Path().string());
+    }
+}
+
+// Why ANotice was not shown, or empty when it was.
+std::string NotShownReason(const TScanNotice& ANotice) {
+    try {
+        SendDesktopNotification(ANotice);
+        return "";
+    } catch (const ENotificationNotShown& e) {
+        return e.Message();
+    }
 }
 
 // The session bus of the notification is the test's own while it lives.
@@ -119,18 +132,18 @@ protected:
     }
     void TearDown() override { unsetenv("DBUS_SESSION_BUS_ADDRESS"); }
 
-    // Sends ANotice from another thread while this one answers the bus.
-    bool SendServed(test::TNotificationServer& AServer, const TScanNotice& ANotice,
-                    std::string& AError) {
-        bool sent = false;
+    // Sends ANotice from another thread while this one answers the bus; the reason it was not
+    // shown, or empty.
+    std::string SendServed(test::TNotificationServer& AServer, const TScanNotice& ANotice) {
+        std::string error;
         std::atomic<bool> done = false;
         std::thread sender([&] {
-            sent = SendDesktopNotification(ANotice, AError);
+            error = NotShownReason(ANotice);
             done = true;
         });
         AServer.ServeUntil([&] { return done.load(); });
         sender.join();
-        return sent;
+        return error;
     }
 
     test::TSessionBus FBus;
@@ -139,10 +152,8 @@ protected:
 TEST_F(DesktopNotificationTest, TheServiceReceivesTitleEscapedBodyAndDesktopEntry) {
     test::TNotificationServer server(FBus.Address());
     ASSERT_TRUE(server.Registered());
-    std::string error;
-    ASSERT_TRUE(
-        SendServed(server, {"Cotalys : 1 signal(s) ce soir", "<b>A&B.PA</b> : 3 titre(s)"}, error))
-        << error;
+    EXPECT_EQ(SendServed(server, {"Cotalys : 1 signal(s) ce soir", "<b>A&B.PA</b> : 3 titre(s)"}),
+              "");
     ASSERT_EQ(server.Received().size(), 1u);
     const test::TReceivedNotification& got = server.Received().front();
     EXPECT_EQ(got.AppName, "Cotalys");
@@ -155,14 +166,13 @@ TEST_F(DesktopNotificationTest, TheServiceReceivesTitleEscapedBodyAndDesktopEntr
 }
 
 TEST_F(DesktopNotificationTest, WithoutServiceOrBusItSaysWhyInsteadOfFailing) {
-    std::string error;
-    EXPECT_FALSE(SendDesktopNotification({"titre", "corps"}, error));
+    const std::string error = NotShownReason({"titre", "corps"});
     EXPECT_EQ(error.rfind("Notification non affichee : service de notification absent du bus", 0),
               0u)
         << error;
     setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
-    EXPECT_FALSE(SendDesktopNotification({"titre", "corps"}, error));
-    EXPECT_EQ(error, "Notification non affichee : pas de bus de session D-Bus");
+    EXPECT_EQ(NotShownReason({"titre", "corps"}),
+              "Notification non affichee : pas de bus de session D-Bus");
 }
 
 }  // namespace

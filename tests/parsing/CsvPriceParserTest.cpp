@@ -158,6 +158,10 @@ TEST(CsvParser, UnusableFilesRaiseParseErrors) {
     for (const auto& c : cases) {
         EXPECT_EQ(ParseErrorOf(TCsvPriceParser(), c.Content, c.Line), c.Message) << c.Content;
     }
+    TPriceSeries series("X");
+    TParseReport report;
+    EXPECT_THROW(TCsvPriceParser().Parse("Jour;Cours moyen\n01/02/2021;10\n", series, report),
+                 EUnrecognisedHeader);
 }
 
 TEST(CsvParser, HeaderExcerptNeverCutsACharacter) {

@@ -98,6 +98,10 @@ TEST(ChartParser, UnusableDocumentsRaiseParseErrors) {
         EXPECT_EQ(ParseErrorOf(TYahooChartParser(), c.Content), "Yahoo chart JSON : " + c.Text)
             << c.Content;
     }
+    TPriceSeries series("X");
+    TParseReport report;
+    EXPECT_THROW(TYahooChartParser().Parse(ChartDocument("\"meta\":{}"), series, report),
+                 EEmptyChartDocument);
 }
 
 TEST(ChartParser, MembersOfTheWrongKindAreReportedAsTypeErrors) {

@@ -74,6 +74,15 @@ TEST_F(FallbackProviderTest, NamesEverySourceWhenAllFail) {
     EXPECT_EQ(ProviderErrorOf([&] { Load(chain, "XXX.PA", "2024-03-01"); }),
               "Toutes les sources ont echoue : [Yahoo Finance (JSON)] Ressource introuvable "
               "(HTTP 404) : symbole ou URL errone | [Page HTML] HTTP 503 Service Unavailable | ");
+    try {
+        Load(chain, "XXX.PA", "2024-03-01");
+        ADD_FAILURE() << "no error";
+    } catch (const ESourcesFailed& e) {
+        // Each source's failure is kept whole, with its kind.
+        ASSERT_EQ(e.Failures().size(), 2u);
+        EXPECT_THROW(std::rethrow_exception(e.Failures()[0]), EResourceNotFound);
+        EXPECT_THROW(std::rethrow_exception(e.Failures()[1]), EServiceUnreachable);
+    }
 }
 
 TEST_F(FallbackProviderTest, WrapsTheErrorOfASingleSource) {

@@ -101,6 +101,7 @@ TEST_F(HttpFetcherTest, TurnsUnwantedStatusesIntoFrenchErrors) {
         EXPECT_EQ(ProviderErrorOf([&] { FFetcher.Get(url); }), expected) << c.Status;
         EXPECT_EQ(UnreachableOf([&] { FFetcher.Get(url); }), c.Unreachable) << c.Status;
     }
+    EXPECT_THROW(FFetcher.Get(FServer.Url("/status/404")), EResourceNotFound);
 }
 
 TEST_F(HttpFetcherTest, RefusesAnEmptyBody) {
@@ -147,6 +148,7 @@ TEST(HttpFetcherFailures, ReportsNetworkFailuresWithTheUrl) {
     EXPECT_THAT(ProviderErrorOf([&] { fetcher.Get(refused); }),
                 StartsWith("Echec reseau sur " + refused + " : "));
     EXPECT_TRUE(UnreachableOf([&] { fetcher.Get(refused); }));
+    EXPECT_THROW(fetcher.Get(refused), ENetworkFailure);
 }
 
 TEST(HttpFetcherFailures, ReportsAnUnparsableUrl) {

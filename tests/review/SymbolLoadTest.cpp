@@ -57,6 +57,29 @@ TEST(SymbolLoadTest, AFailedLoadNamesItsKindAndSkipsTheIndex) {
     EXPECT_TRUE(load.MarketMessage.empty());
 }
 
+// The quote service does not know the symbol; what the fallback page does decides the hint.
+TEST(SymbolLoadTest, BehindAFallbackPageTheHintComesFromEachSourcesFailure) {
+    const TOfflineQuotes quotes({"^FCHI"});
+    const struct {
+        const char* Name;
+        std::string Page;
+        const char* Hint;
+    } cases[] = {
+        {"page unreachable", "http://127.0.0.1:1/{SYMBOL}",
+         "Verifier la connexion ou l'hote du service de cotations (COTALYS_QUOTE_HOST)"},
+        {"page not found either", QuoteServiceBaseUrl() + "/absent/{SYMBOL}",
+         "Les valeurs de Paris se terminent par .PA, par exemple RNO.PA"},
+    };
+    for (const auto& c : cases) {
+        const TLoadRequest request =
+            TLoadRequest::For("XYZ", TSourceKind::skQuoteService, c.Page, Today());
+        const TSymbolLoad load = LoadSymbol(request, *BuildProvider(request));
+        EXPECT_TRUE(load.Error.starts_with("Erreur de source : Toutes les sources ont echoue : "))
+            << c.Name << ": " << load.Error;
+        EXPECT_EQ(load.Hint, c.Hint) << c.Name;
+    }
+}
+
 TEST(SymbolLoadTest, ALocalFileIsReadWhateverTheQuoteService) {
     const TOfflineQuotes quotes({"^FCHI"});
     const test::TempDir files;

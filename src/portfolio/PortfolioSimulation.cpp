@@ -180,8 +180,16 @@ TPortfolioFigures PortfolioFiguresOf(const TPortfolioSimulation& ASimulation) {
 
 TReportExtension PortfolioExtension(std::shared_ptr<TPortfolioSimulation> AKeep) {
     return [AKeep](const TRunHistory& AHistory) {
-        *AKeep = SimulatePortfolios(AHistory);
         TReportAddition addition;
+        try {
+            *AKeep = SimulatePortfolios(AHistory);
+        } catch (const std::exception& e) {
+            // The backtest's own results stand without the simulation.
+            *AKeep = TPortfolioSimulation{};
+            addition.Text =
+                "Simulation du portefeuille impossible : " + std::string(e.what()) + LineBreak;
+            return addition;
+        }
         addition.Text = PortfolioSection(*AKeep);
         addition.Files = {
             {"_portefeuille.csv", "Portefeuille jour par jour", PortfolioCsvLines(*AKeep)},

@@ -11,10 +11,6 @@
 namespace cotalys {
 namespace {
 
-// Sessions from the signal's entry close to the planned exit: the horizon of the signal's
-// measured outcome.
-constexpr int HorizonSessions = 20;
-
 // A purchase decided one evening, made at the next session's open.
 struct TOrder {
     int Symbol = 0;
@@ -108,7 +104,7 @@ private:
                 FLedger.Sell(p, std::min(today.Open, stop), TExitReason::erStop);
             } else if (mode == TStopMode::smClose && today.Close <= stop) {
                 FLedger.Sell(p, today.Close, TExitReason::erStop);
-            } else if (bar - position.EntryBar >= HorizonSessions) {
+            } else if (bar - position.EntryBar >= SignalHorizonSessions) {
                 FLedger.Sell(p, today.Close, TExitReason::erHorizon);
             }
         }

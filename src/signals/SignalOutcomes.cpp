@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Core.h"
+#include "signals/StandardVariants.h"
 
 namespace cotalys {
 
@@ -10,7 +11,7 @@ namespace {
 
 // Sessions over which a signal's outcome is measured.
 constexpr int ShortHorizon = 10;
-constexpr int LongHorizon = 20;
+constexpr int LongHorizon = SignalHorizonSessions;
 
 double PctChange(double AExit, double AEntry) {
     return (AExit / AEntry - 1) * 100;

@@ -18,6 +18,9 @@ inline constexpr int YearSessions = 252;
 inline constexpr int YearHighMinimumSessions = 200;
 // Sessions of the volume average against which each session's volume is graded.
 inline constexpr int VolumeAveragePeriod = 20;
+// Sessions after the entry over which a signal's outcome is measured, and after which a
+// position taken on it is planned to be sold.
+inline constexpr int SignalHorizonSessions = 20;
 // Fewest bars the review of one symbol accepts: the indicators would not settle below.
 inline constexpr int ReviewMinimumBars = 60;
 // Fewest bars a symbol needs in a backtest or a scan.

@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -73,7 +74,12 @@ inline void OnNextFileDialog(const std::filesystem::path& AFile, QString& APropo
         auto* dialog = qobject_cast<QFileDialog*>(ADialog);
         ASSERT_NE(dialog, nullptr);
         AProposed = dialog->selectedFiles().value(0);
-        dialog->selectFile(QString::fromStdString(AFile.string()));
+        // Typed into the name box, as a user would: selectFile leaves a box that has the focus
+        // as it is, and whether it has it depends on when the window manager activates the
+        // dialog.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(QString::fromStdString(AFile.string()));
         static_cast<QDialog*>(dialog)->accept();
     });
 }

@@ -42,7 +42,8 @@ QPushButton* NewOpenCsvButton(QWidget* AParent, const QString& AToolTip) {
 
 void OpenWithDesktop(QWidget* AParent, const QString& AFile) {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(AFile))) {
-        ShowMessage(AParent, TMessageKind::mkWarning, QStringLiteral("Ouverture impossible : ") + AFile);
+        ShowMessage(AParent, TMessageKind::mkWarning,
+                    QStringLiteral("Ouverture impossible : ") + AFile);
     }
 }
 

@@ -61,8 +61,7 @@ std::unique_ptr<TMarketRegime> LoadRegime(const IHistoricalDataProvider& AProvid
         }
     } catch (const std::exception& e) {
         regime.reset();
-        line = Format("Indice %s indisponible, filtre de marche ignore : %s", AIndexSymbol,
-                      std::string(e.what()));
+        line = MarketFilterSkippedText(AIndexSymbol, e.what());
     }
     if (AProgress) {
         AProgress(line);

@@ -14,8 +14,7 @@ void LoadMarket(const TLoadRequest& ARequest, TSymbolLoad& ALoad) {
         QuoteServiceProvider(ARequest.UseStore)
             ->Load(MarketIndexSymbol, ARequest.IndexFrom(), ARequest.ToDate, index, report);
     } catch (const std::exception& e) {
-        ALoad.MarketMessage =
-            "Indice ^FCHI indisponible, filtre de marche ignore : " + std::string(e.what());
+        ALoad.MarketMessage = MarketFilterSkippedText(MarketIndexSymbol, e.what());
         return;
     }
     try {

@@ -96,6 +96,10 @@ double TMarketRegime::FavorableShare(TDateTime AFrom, TDateTime ATo) const {
     return Share(AFrom, ATo, FKnown, FFavorable);
 }
 
+std::string MarketFilterSkippedText(const std::string& AIndexSymbol, const std::string& AReason) {
+    return Format("Indice %s indisponible, filtre de marche ignore : %s", AIndexSymbol, AReason);
+}
+
 double TMarketRegime::PhaseFavorableShare(TDateTime AFrom, TDateTime ATo) const {
     return Share(AFrom, ATo, FPhaseKnown, FPhaseFavorable);
 }

@@ -61,4 +61,8 @@ private:
 // 200: one year of sessions, with at least 200 of history.
 std::vector<double> DistanceFromHigh(const TPriceSeries& ASeries, int AWindow, int AMinBars);
 
+// Why a load or a run goes without the market filter: "Indice SYMBOL indisponible, filtre de
+// marche ignore : REASON".
+std::string MarketFilterSkippedText(const std::string& AIndexSymbol, const std::string& AReason);
+
 }  // namespace cotalys

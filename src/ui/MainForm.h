@@ -131,6 +131,8 @@ private:
     void SourceChange();
     // Says in the status bar that a scheduled scan ran since the window last looked.
     void NoteScheduledScan();
+    // A new results window of the scanner, owned by this one, whose lines open their symbol here.
+    void NewScanForm();
 
     void StartLoad(const TLoadRequest& ARequest, IHistoricalDataProviderPtr AProvider);
     void LoadFinished(std::uint64_t AJob, TSymbolLoad& ALoad, TDateTime ADisplayFrom);

@@ -179,8 +179,7 @@ void TMainForm::ScanFinished(TScanOutcome& AOutcome) {
         return;
     }
     if (!FScanForm) {
-        FScanForm = new TScannerResultsForm(this);
-        FScanForm->FOnOpenSymbol = [this](const std::string& ASymbol) { OpenSymbol(ASymbol); };
+        NewScanForm();
     }
     FScanForm->SetRows(AOutcome.Rows, AOutcome.CsvFile, AOutcome.Market);
     FScanForm->show();

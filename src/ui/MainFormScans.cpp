@@ -49,15 +49,24 @@ bool TMainForm::ShowScanResults(const std::filesystem::path& AFile) {
                                                    "par le scanner du jour."));
         return false;
     }
-    // A new window, so that no banner of an earlier scan stays over rows read from a file.
-    delete FScanForm;
-    FScanForm = new TScannerResultsForm(this);
-    FScanForm->FOnOpenSymbol = [this](const std::string& ASymbol) { OpenSymbol(ASymbol); };
+    // A new window, so that no banner of an earlier scan stays over rows read from a file; Qt
+    // deletes the earlier one, which this window owns, once it is closed.
+    if (FScanForm) {
+        FScanForm->setAttribute(Qt::WA_DeleteOnClose);
+        FScanForm->close();
+    }
+    NewScanForm();
     FScanForm->SetRows(rows, AFile.string());
     FScanForm->show();
     FScanForm->raise();
     Log(Format("Resultats du scanner lus dans %s : %d ligne(s)", AFile.string(), rows.size()));
     return true;
+}
+
+void TMainForm::NewScanForm() {
+    FScanForm = new TScannerResultsForm(this);
+    connect(FScanForm, &TScannerResultsForm::OpenSymbolRequested, this,
+            [this](const QString& ASymbol) { OpenSymbol(FromQ(ASymbol)); });
 }
 
 void TMainForm::NoteScheduledScan() {

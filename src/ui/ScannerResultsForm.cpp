@@ -210,10 +210,10 @@ void TScannerResultsForm::PlaceFrozenColumn() {
 
 void TScannerResultsForm::OpenSelected() {
     const QModelIndex current = FList->currentIndex();
-    if (!current.isValid() || !FList->selectionModel()->isSelected(current) || !FOnOpenSymbol) {
+    if (!current.isValid() || !FList->selectionModel()->isSelected(current)) {
         return;
     }
-    FOnOpenSymbol(FModel->Row(current.row()).Symbol);
+    emit OpenSymbolRequested(ToQ(FModel->Row(current.row()).Symbol));
 }
 
 bool TScannerResultsForm::eventFilter(QObject* AWatched, QEvent* AEvent) {

@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QString>
 #include <QWidget>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,8 +21,8 @@ class TScanRowsModel;
 
 // The non-modal window of the daily scan: a banner with the CAC 40 context, an information line
 // and the grid of rows, styled by status, whose Statut and Symbole columns stay in view when it
-// scrolls. A double-click or Enter on a line asks the owner to open that symbol. Closing it only
-// hides it; the next scan shows it again.
+// scrolls. A double-click or Enter on a line asks for that symbol (OpenSymbolRequested). Closing
+// it only hides it; the next scan shows it again.
 class TScannerResultsForm : public QWidget {
     Q_OBJECT
 
@@ -37,9 +36,6 @@ public:
     // Keeps a copy of ARows, writes the information line and fills the grid.
     void SetRows(const std::vector<TScanRow>& ARows, const std::string& ACsvFile);
 
-    // Called with the symbol of the line the user opens; set by the owner.
-    std::function<void(const std::string&)> FOnOpenSymbol;
-
     // What the window shows: the information line, the banner and its colour, the grid.
     QString InfoText() const;
     QString BannerText() const;
@@ -50,6 +46,10 @@ public:
     // The copy of the Statut and Symbole columns that stays over the grid's left edge when it
     // scrolls right.
     QTableView* FrozenColumn() const { return FFrozen; }
+
+signals:
+    // The user opens the line of ASymbol.
+    void OpenSymbolRequested(const QString& ASymbol);
 
 protected:
     bool eventFilter(QObject* AWatched, QEvent* AEvent) override;

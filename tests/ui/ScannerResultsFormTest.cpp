@@ -272,7 +272,8 @@ TEST(ScannerResultsFormTest, BannerColourFollowsTheMarketContext) {
 TEST(ScannerResultsFormTest, DoubleClickOrEnterOpensTheSelectedSymbol) {
     TScannerResultsForm form(nullptr);
     std::vector<std::string> opened;
-    form.FOnOpenSymbol = [&](const std::string& ASymbol) { opened.push_back(ASymbol); };
+    QObject::connect(&form, &TScannerResultsForm::OpenSymbolRequested,
+                     [&](const QString& ASymbol) { opened.push_back(ASymbol.toStdString()); });
     form.SetRows(FortyRows(), "");
     form.show();
     QTableView* list = form.List();

@@ -74,8 +74,9 @@ inline void OnNextFileDialog(const std::filesystem::path& AFile, QString& APropo
         auto* dialog = qobject_cast<QFileDialog*>(ADialog);
         ASSERT_NE(dialog, nullptr);
         AProposed = dialog->selectedFiles().value(0);
-        // The name typed in the dialog's own field: selecting it instead could be undone by the
-        // field's completion of a longer name beside it while the folder loads.
+        // Typed into the name box, as a user would: selectFile leaves a box that has the focus
+        // as it is, and whether it has it depends on when the window manager activates the
+        // dialog.
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(name, nullptr);
         name->setText(QString::fromStdString(AFile.string()));

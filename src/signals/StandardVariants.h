@@ -27,7 +27,7 @@ inline constexpr int ReviewMinimumBars = 60;
 inline constexpr int BatchMinimumBars = 120;
 // Working window of the zone history: the zones of each bar come from its last 320 bars.
 inline constexpr int ZoneWindowBars = 320;
-// A signal on one of the last four bars (the last bar and the 3 before it) is recent: it is
+// A signal on one of the last three bars (the last bar and the 2 before it) is recent: it is
 // sized and the scanner retains it.
 inline constexpr int RecentSignalBars = 3;
 

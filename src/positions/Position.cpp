@@ -30,6 +30,11 @@ TPositionResult ResultOf(double AProceeds, double ACost) {
     return {euros, ACost > 0 ? euros / ACost * 100 : NaN};
 }
 
+// A price in a message, as the user reads prices: "136,10", "8,962".
+std::string PriceText(double APrice) {
+    return FormatFloat("0.00##", APrice, FrenchFormatSettings());
+}
+
 bool SameNumber(double A, double B) {
     return A == B || (std::isnan(A) && std::isnan(B));
 }
@@ -113,16 +118,16 @@ void TPosition::Validate() const {
             Format("Nombre d'actions invalide pour %s : %d (attendu au moins 1)", Symbol, Shares));
     }
     if (!IsPositiveNumber(EntryPrice)) {
-        throw EPositionError(Format("Prix d'entree invalide pour %s : %g (attendu au-dessus de 0)",
-                                    Symbol, EntryPrice));
+        throw EPositionError(Format("Prix d'entree invalide pour %s : %s (attendu au-dessus de 0)",
+                                    Symbol, PriceText(EntryPrice)));
     }
     if (!std::isnan(StopPrice) && !IsPositiveNumber(StopPrice)) {
-        throw EPositionError(
-            Format("Stop invalide pour %s : %g (attendu au-dessus de 0)", Symbol, StopPrice));
+        throw EPositionError(Format("Stop invalide pour %s : %s (attendu au-dessus de 0)", Symbol,
+                                    PriceText(StopPrice)));
     }
     if (!std::isnan(StopPrice) && StopPrice >= EntryPrice) {
-        throw EPositionError(Format("Stop de %s a %g au niveau ou au-dessus de l'entree a %g",
-                                    Symbol, StopPrice, EntryPrice));
+        throw EPositionError(Format("Stop de %s a %s au niveau ou au-dessus de l'entree a %s",
+                                    Symbol, PriceText(StopPrice), PriceText(EntryPrice)));
     }
     if (!(Brokerage >= 0) || !(TTF >= 0) || !(ExitBrokerage >= 0)) {
         throw EPositionError(Format("Frais negatifs pour %s", Symbol));
@@ -150,8 +155,8 @@ void TPosition::Validate() const {
         throw EPositionError(Format("Prix de sortie manquant pour %s", Symbol));
     }
     if (!IsPositiveNumber(ExitPrice)) {
-        throw EPositionError(Format("Prix de sortie invalide pour %s : %g (attendu au-dessus de 0)",
-                                    Symbol, ExitPrice));
+        throw EPositionError(Format("Prix de sortie invalide pour %s : %s (attendu au-dessus de 0)",
+                                    Symbol, PriceText(ExitPrice)));
     }
 }
 

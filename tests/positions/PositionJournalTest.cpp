@@ -117,7 +117,7 @@ TEST_F(PositionJournalTest, RefusesWhatCannotBeDone) {
              bad.StopPrice = 150;
              journal.Add(bad);
          },
-         "Stop de AI.PA a 150 au niveau ou au-dessus de l'entree a 136.1"},
+         "Stop de AI.PA a 150,00 au niveau ou au-dessus de l'entree a 136,10"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ErrorOf(c.Action), c.Message) << c.What;

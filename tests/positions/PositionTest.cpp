@@ -109,13 +109,13 @@ TEST_F(PositionTest, ValidateRefusesWithTheReason) {
         {"negative shares", [](TPosition& P) { P.Shares = -5; },
          "Nombre d'actions invalide pour AI.PA : -5 (attendu au moins 1)"},
         {"entry price", [](TPosition& P) { P.EntryPrice = 0; },
-         "Prix d'entree invalide pour AI.PA : 0 (attendu au-dessus de 0)"},
+         "Prix d'entree invalide pour AI.PA : 0,00 (attendu au-dessus de 0)"},
         {"negative stop", [](TPosition& P) { P.StopPrice = -1; },
-         "Stop invalide pour AI.PA : -1 (attendu au-dessus de 0)"},
+         "Stop invalide pour AI.PA : -1,00 (attendu au-dessus de 0)"},
         {"stop at entry", [](TPosition& P) { P.StopPrice = 136.1; },
-         "Stop de AI.PA a 136.1 au niveau ou au-dessus de l'entree a 136.1"},
+         "Stop de AI.PA a 136,10 au niveau ou au-dessus de l'entree a 136,10"},
         {"stop above", [](TPosition& P) { P.StopPrice = 140; },
-         "Stop de AI.PA a 140 au niveau ou au-dessus de l'entree a 136.1"},
+         "Stop de AI.PA a 140,00 au niveau ou au-dessus de l'entree a 136,10"},
         {"fees", [](TPosition& P) { P.Brokerage = -0.01; }, "Frais negatifs pour AI.PA"},
         {"future entry", [](TPosition& P) { P.EntryDate = EncodeDate(2021, 2, 22); },
          "Date d'entree de AI.PA dans le futur : 22/02/2021 (nous sommes le 19/02/2021)"},
@@ -138,7 +138,7 @@ TEST_F(PositionTest, ValidateRefusesWithTheReason) {
              P.ExitDate = EncodeDate(2021, 2, 10);
              P.ExitPrice = -2;
          },
-         "Prix de sortie invalide pour AI.PA : -2 (attendu au-dessus de 0)"},
+         "Prix de sortie invalide pour AI.PA : -2,00 (attendu au-dessus de 0)"},
     };
     for (const auto& c : cases) {
         TPosition position = AirLiquide();

@@ -132,7 +132,6 @@ void CheckReadable(SQLite::Database& ADb, const std::filesystem::path& AFile) {
                    AFile.string(), AWhy));
     };
     try {
-        const int version = ADb.execAndGet("PRAGMA user_version").getInt();
         SQLite::Statement check(ADb, "PRAGMA quick_check");
         while (check.executeStep()) {
             const std::string line = check.getColumn(0).getString();
@@ -140,8 +139,13 @@ void CheckReadable(SQLite::Database& ADb, const std::filesystem::path& AFile) {
                 throw unreadable("fichier endommage : " + line);
             }
         }
-        const int tables = ADb.execAndGet("SELECT count(*) FROM sqlite_master").getInt();
-        if (version == 0 && tables > 0) {
+        // One statement, so one snapshot: another program creating the tables at this moment
+        // cannot show a version of before and tables of after.
+        SQLite::Statement shape(ADb,
+                                "SELECT (SELECT user_version FROM pragma_user_version), "
+                                "(SELECT count(*) FROM sqlite_master)");
+        shape.executeStep();
+        if (shape.getColumn(0).getInt() == 0 && shape.getColumn(1).getInt() > 0) {
             throw unreadable("base SQLite d'un autre programme");
         }
     } catch (const SQLite::Exception& e) {

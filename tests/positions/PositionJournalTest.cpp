@@ -161,7 +161,8 @@ TEST_F(PositionJournalTest, TwoProcessesAddAtOnce) {
                     position.Note = Format("%d-%d", child, i);
                     journal.Add(position);
                 }
-            } catch (const std::exception&) {
+            } catch (const std::exception& e) {
+                fprintf(stderr, "%s\n", e.what());
                 status = 1;
             }
             _exit(status);

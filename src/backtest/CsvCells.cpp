@@ -95,14 +95,16 @@ std::string CsvLine(const std::vector<std::string>& ACells) {
     return line;
 }
 
-// The records of a semicolon-separated text: quoted cells may hold the separator, doubled
-// quotes and line breaks; records end with CR LF or LF.
-std::vector<std::vector<std::string>> CsvRecords(std::string_view AText) {
+std::vector<std::vector<std::string>> CsvRecords(std::string_view AText,
+                                                 std::vector<int>* AFirstLines) {
     std::vector<std::vector<std::string>> records;
     std::vector<std::string> cells(1);
     bool quoted = false;
+    int line = 1;
+    int firstLine = 1;
     for (std::size_t i = 0; i < AText.size(); ++i) {
         const char c = AText[i];
+        line += c == '\n' ? 1 : 0;
         if (quoted) {
             if (c == '"' && i + 1 < AText.size() && AText[i + 1] == '"') {
                 cells.back() += '"';
@@ -117,15 +119,25 @@ std::vector<std::vector<std::string>> CsvRecords(std::string_view AText) {
         } else if (c == ';') {
             cells.emplace_back();
         } else if (c == '\n' || (c == '\r' && i + 1 < AText.size() && AText[i + 1] == '\n')) {
-            i += c == '\r' ? 1 : 0;
+            if (c == '\r') {
+                ++i;
+                ++line;
+            }
             records.push_back(std::move(cells));
             cells.assign(1, std::string());
+            if (AFirstLines != nullptr) {
+                AFirstLines->push_back(firstLine);
+            }
+            firstLine = line;
         } else {
             cells.back() += c;
         }
     }
     if (cells.size() > 1 || !cells.front().empty()) {
         records.push_back(std::move(cells));
+        if (AFirstLines != nullptr) {
+            AFirstLines->push_back(firstLine);
+        }
     }
     return records;
 }

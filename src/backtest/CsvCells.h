@@ -29,8 +29,10 @@ std::string CsvLine(const std::vector<std::string>& ACells);
 // Reading back what these routines wrote.
 
 // The records of a semicolon-separated text: quoted cells may hold the separator, doubled
-// quotes and line breaks; records end with CR LF or LF.
-std::vector<std::vector<std::string>> CsvRecords(std::string_view AText);
+// quotes and line breaks; records end with CR LF or LF. AFirstLines, when given, receives the
+// line (from 1) each record begins on, for messages that name it.
+std::vector<std::vector<std::string>> CsvRecords(std::string_view AText,
+                                                 std::vector<int>* AFirstLines = nullptr);
 // A cell written by CsvOutsideText, as the text was: the apostrophe before a formula character
 // removed.
 std::string CsvOutsideTextValue(std::string_view ACell);

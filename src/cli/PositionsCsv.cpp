@@ -136,7 +136,8 @@ std::vector<TPosition> ReadPositionsCsv(std::string_view AText, const std::strin
     if (AText.starts_with(Bom)) {
         AText.remove_prefix(Bom.size());
     }
-    const std::vector<std::vector<std::string>> records = CsvRecords(AText);
+    std::vector<int> lines;
+    const std::vector<std::vector<std::string>> records = CsvRecords(AText, &lines);
     std::vector<std::string> header;
     for (const TPositionColumn& column : Columns()) {
         header.push_back(column.Header);
@@ -146,7 +147,7 @@ std::vector<TPosition> ReadPositionsCsv(std::string_view AText, const std::strin
     }
     std::vector<TPosition> positions;
     for (std::size_t i = 1; i < records.size(); ++i) {
-        const int line = static_cast<int>(i) + 1;
+        const int line = lines[i];
         try {
             if (records[i].size() != header.size()) {
                 Refuse(Format("%d cellules au lieu de %d", static_cast<int>(records[i].size()),

@@ -103,8 +103,10 @@ TEST(CsvCells, CellsReadBack) {
         ASSERT_EQ(records.size(), 1u) << line;
         EXPECT_EQ(CsvOutsideTextValue(records[0][0]), text) << line;
     }
-    EXPECT_EQ(CsvRecords("a;\"b\r\nc\"\r\nd\n\"\"\n"),
-              (std::vector<std::vector<std::string>>{{"a", "b\r\nc"}, {"d"}, {""}}));
+    std::vector<int> lines;
+    EXPECT_EQ(CsvRecords("a;\"b\r\nc\"\r\nd\n\"\"\nlast", &lines),
+              (std::vector<std::vector<std::string>>{{"a", "b\r\nc"}, {"d"}, {""}, {"last"}}));
+    EXPECT_EQ(lines, (std::vector<int>{1, 3, 4, 5}));
     const struct {
         const char* Cell;
         bool Ok;

@@ -998,7 +998,7 @@ TEST_F(PositionsCommandLine, AnUnreadableJournalIsLeftAsItWas) {
 
 TEST_F(PositionsCommandLine, ExportAndImportRoundTrip) {
     ASSERT_EQ(Run({"add", "AI.PA", "--date", "2021-02-01", "--price", "136.10", "--shares", "10",
-                   "--stop", "133.505", "--note", "=cassure; \"fort\""})
+                   "--stop", "133.505", "--note", "=cassure;\n\"fort\""})
                   .ExitCode,
               0);
     ASSERT_EQ(Run({"add", "VIV.PA", "--date", "2021-02-03", "--price", "8.962", "--shares", "300"})
@@ -1014,7 +1014,7 @@ TEST_F(PositionsCommandLine, ExportAndImportRoundTrip) {
     const std::string text = test::ReadAll(first);
     test::ExpectInOrder(text, {"\xEF\xBB\xBFNumero;Symbole;Date d'entree;Prix d'entree;",
                                "\r\n1;AI.PA;01/02/2021;136,10;10;8,17;5,44;133,505;01/03/2021;;;"
-                               "\"'=cassure; \"\"fort\"\"\";;;0,00;\r\n",
+                               "\"'=cassure;\n\"\"fort\"\"\";;;0,00;\r\n",
                                "2;VIV.PA;03/02/2021;8,962;300;16,13;10,75;;03/03/2021;;;;18/02/"
                                "2021;9,104;16,39;20 seances\r\n"});
 
@@ -1026,13 +1026,13 @@ TEST_F(PositionsCommandLine, ExportAndImportRoundTrip) {
     ASSERT_EQ(Run({"export", second}, &other).ExitCode, 0);
     EXPECT_EQ(test::ReadAll(second), text);
 
-    // A malformed line refuses the whole file, naming the line.
+    // A malformed line refuses the whole file, naming the line (the note above spans two).
     std::string bad = text;
     bad.replace(bad.find("8,962"), 5, "8,9x2");
     const std::string badFile = files.Write("abime.csv", bad).string();
     result = Run({"import", badFile}, &other);
     EXPECT_EQ(result.ExitCode, 1);
-    EXPECT_TRUE(result.Err.ends_with(badFile + " (ligne 3) : nombre invalide dans Prix d'entree : "
+    EXPECT_TRUE(result.Err.ends_with(badFile + " (ligne 4) : nombre invalide dans Prix d'entree : "
                                                "\"8,9x2\"\n"))
         << result.Err;
     EXPECT_NE(Run({"list"}, &other).Out.find("1 position(s) ouverte(s)"), std::string::npos);

@@ -71,6 +71,27 @@ TEST_F(PositionTest, RiskAndInvestedAtTheLastClose) {
     EXPECT_EQ(Cents(noStop.RiskAt(140, 1.25)), 140000) << "without a stop, all is at risk";
 }
 
+TEST_F(PositionTest, OpenExposureSumsTheOpenPositionsAtTheirLastClose) {
+    TPosition airLiquide = AirLiquide();  // 10 shares, stop 133
+    TPosition total =
+        TPosition::Bought("TTE.PA", EncodeDate(2021, 2, 3), 36.42, 50, TSizingParams());
+    total.StopPrice = 35;
+    TPosition closed = AirLiquide();
+    closed.ExitDate = EncodeDate(2021, 2, 10);
+    closed.ExitPrice = 140;
+    TPosition unpriced =
+        TPosition::Bought("OR.PA", EncodeDate(2021, 2, 4), 300.50, 3, TSizingParams());
+    unpriced.StopPrice = 290;
+    const TOpenExposure exposure = OpenExposure({airLiquide, total, closed, unpriced},
+                                                {{"AI.PA", 138.4}, {"TTE.PA", 34.8}}, 1.25);
+    EXPECT_EQ(exposure.Positions, 3);
+    // Risk: 10 x 5.40 x 1.25 = 67.50; TTE.PA under its stop, 0; OR.PA at its entry,
+    // 3 x 10.50 x 1.25 = 39.375.
+    EXPECT_NEAR(exposure.Risk, 67.50 + 0 + 39.375, 1e-9);
+    // Invested: 1384.00 + 1740.00 + 901.50.
+    EXPECT_EQ(Cents(exposure.Invested), 138400 + 174000 + 90150);
+}
+
 TEST_F(PositionTest, PlannedExitIsTheTwentiethWeekday) {
     const struct {
         TDateTime Entry;

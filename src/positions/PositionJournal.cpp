@@ -124,7 +124,7 @@ std::string Reason(const SQLite::Exception& AError) {
 
 // Reads the file before anything may write to it: a file that is not a database fails on its
 // first read, a damaged one on the check, a database of another program has tables but no
-// version. Each leaves the file as it was.
+// version. Each leaves the file as it was; other failures (a lock held too long) pass on.
 void CheckReadable(SQLite::Database& ADb, const std::filesystem::path& AFile) {
     const auto unreadable = [&](const std::string& AWhy) {
         return EPositionError(
@@ -156,8 +156,7 @@ void CheckReadable(SQLite::Database& ADb, const std::filesystem::path& AFile) {
         if (code == SQLITE_CORRUPT) {
             throw unreadable(std::string("fichier endommage : ") + e.what());
         }
-        throw EPositionError(
-            Format("Journal des positions %s inutilisable : %s", AFile.string(), Reason(e)));
+        throw;
     }
 }
 
@@ -194,22 +193,17 @@ TPositionJournal::TPositionJournal(const std::filesystem::path& AFolder, int ABu
         // Until the file is known to be ours, closing must not checkpoint a write-ahead log into
         // it: a damaged file has to stay as it was.
         sqlite3_db_config(FDb->getHandle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
-    } catch (const SQLite::Exception& e) {
-        throw EPositionError(
-            Format("Journal des positions %s inutilisable : %s", FFile.string(), Reason(e)));
-    }
-    CheckReadable(*FDb, FFile);
-    UpgradeJournal(*FDb, FFile, JournalSteps());
-    try {
+        CheckReadable(*FDb, FFile);
+        UpgradeJournal(*FDb, FFile, JournalSteps());
         // The write-ahead log lets the window read while a scheduled run writes; FULL makes a
         // change the user saw committed survive a power cut too, as user data should.
         FDb->exec("PRAGMA journal_mode=WAL");
         FDb->exec("PRAGMA synchronous=FULL");
+        sqlite3_db_config(FDb->getHandle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     } catch (const SQLite::Exception& e) {
         throw EPositionError(
             Format("Journal des positions %s inutilisable : %s", FFile.string(), Reason(e)));
     }
-    sqlite3_db_config(FDb->getHandle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
 }
 
 TPositionJournal::~TPositionJournal() = default;

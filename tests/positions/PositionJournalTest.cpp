@@ -145,6 +145,21 @@ TEST_F(PositionJournalTest, LivesInTheDataFolder) {
     EXPECT_TRUE(std::filesystem::is_regular_file(FDir.Path() / "donnees" / "positions.sqlite3"));
 }
 
+// Another program holding the journal longer than the time-out: the change is refused and said,
+// and goes through once the lock is released.
+TEST_F(PositionJournalTest, ALockHeldTooLongIsSaid) {
+    TPositionJournal journal(FDir.Path(), 100);
+    SQLite::Database other(File().string(), SQLite::OPEN_READWRITE);
+    other.exec("BEGIN IMMEDIATE");
+    EXPECT_EQ(ErrorOf([&] { journal.Add(Bought("AI.PA", 1, 136.10, 10)); }),
+              Format("Ajout dans le journal des positions %s impossible : journal verrouille par "
+                     "un autre programme",
+                     File().string()));
+    other.exec("ROLLBACK");
+    journal.Add(Bought("AI.PA", 1, 136.10, 10));
+    EXPECT_EQ(journal.All().size(), 1u);
+}
+
 // Two programs adding at once: every position of each lands.
 TEST_F(PositionJournalTest, TwoProcessesAddAtOnce) {
     constexpr int PerChild = 40;

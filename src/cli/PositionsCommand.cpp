@@ -4,9 +4,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/PositionsCsv.h"
+#include "cli/UserSizing.h"
 #include "core/Core.h"
 #include "positions/Positions.h"
-#include "sizing/PositionSizing.h"
 
 namespace cotalys {
 namespace {
@@ -76,9 +76,9 @@ int List(TPositionJournal& AJournal, bool AClosed, std::ostream& AOut) {
     return ExitSuccess;
 }
 
-int Add(TPositionJournal& AJournal, const TPositionsOptions& AOptions, std::ostream& AOut) {
-    TSizingParams sizing;
-    sizing.LoadFromIni(TSizingParams::IniFileName());
+int Add(TPositionJournal& AJournal, const TPositionsOptions& AOptions, std::ostream& AOut,
+        std::ostream& AErr) {
+    const TSizingParams sizing = LoadUserSizing(AErr);
     TPosition position = AsUsage([&] {
         TPosition bought = TPosition::Bought(AOptions.Symbol, DayOption(AOptions.Date),
                                              AOptions.Price, AOptions.Shares, sizing);
@@ -98,10 +98,10 @@ int Add(TPositionJournal& AJournal, const TPositionsOptions& AOptions, std::ostr
     return ExitSuccess;
 }
 
-int Close(TPositionJournal& AJournal, const TPositionsOptions& AOptions, std::ostream& AOut) {
+int Close(TPositionJournal& AJournal, const TPositionsOptions& AOptions, std::ostream& AOut,
+          std::ostream& AErr) {
     const TExitReason reason = AsUsage([&] { return ExitReasonFromName(AOptions.Reason); });
-    TSizingParams sizing;
-    sizing.LoadFromIni(TSizingParams::IniFileName());
+    const TSizingParams sizing = LoadUserSizing(AErr);
     const TPosition open = AJournal.Find(AOptions.Id);
     const double brokerage =
         RoundCents(sizing.Brokerage(static_cast<double>(open.Shares) * AOptions.Price));
@@ -136,9 +136,9 @@ int PositionsCommand(const TPositionsOptions& AOptions, std::ostream& AOut, std:
         case TPositionsAction::paList:
             return List(journal, AOptions.Closed, AOut);
         case TPositionsAction::paAdd:
-            return Add(journal, AOptions, AOut);
+            return Add(journal, AOptions, AOut, AErr);
         case TPositionsAction::paClose:
-            return Close(journal, AOptions, AOut);
+            return Close(journal, AOptions, AOut, AErr);
         case TPositionsAction::paRemove:
             journal.Remove(AOptions.Id);
             AOut << Format("Position %d supprimee", AOptions.Id) << "\n";

@@ -51,10 +51,10 @@ int List(TPositionJournal& AJournal, bool AClosed, std::ostream& AOut) {
         }
     }
     std::string header = Format("%5s  %-10s %-10s %11s %8s %11s %-13s", "N", "Symbole", "Entree",
-                                "Prix", "Actions", "Stop", "Sortie prevue");
+                                "Prix entree", "Actions", "Stop", "Sortie prevue");
     if (AClosed) {
-        header +=
-            Format(" %-10s %11s %-10s %12s %8s", "Sortie", "Prix", "Motif", "Resultat EUR", "%");
+        header += Format(" %-10s %11s %-10s %12s %8s", "Sortie", "Prix sortie", "Motif",
+                         "Resultat EUR", "%");
     }
     PrintRow(AOut, header);
     for (const TPosition& position : shown) {

@@ -915,7 +915,7 @@ TEST_F(PositionsCommandLine, AddCloseListAndResultsToTheCent) {
     result = Run({"list"});
     EXPECT_EQ(result.ExitCode, 0) << result.Err;
     EXPECT_EQ(result.Out,
-              "    N  Symbole    Entree            Prix  Actions        Stop Sortie prevue\n"
+              "    N  Symbole    Entree     Prix entree  Actions        Stop Sortie prevue\n"
               "    1  AI.PA      01/02/2021      136,10       10      133,00 01/03/2021\n"
               "1 position(s) ouverte(s)\n");
     result = Run({"list", "--closed"});

@@ -21,16 +21,24 @@
 namespace cotalys {
 namespace {
 
-// An amount of euros strictly above zero, in the program's own words.
-const CLI::Validator PositiveAmount(
-    [](std::string& AValue) {
-        char* end = nullptr;
-        const double amount = std::strtod(AValue.c_str(), &end);
-        return end != AValue.c_str() && *end == '\0' && amount > 0 && std::isfinite(amount)
-                   ? std::string()
-                   : AValue + " n'est pas un montant positif en EUR";
-    },
-    "EUR");
+// An amount of euros strictly above zero, or from zero with AZeroAllowed (a fee), in the
+// program's own words.
+CLI::Validator AmountCheck(bool AZeroAllowed) {
+    return CLI::Validator(
+        [AZeroAllowed](std::string& AValue) {
+            char* end = nullptr;
+            const double amount = std::strtod(AValue.c_str(), &end);
+            const bool number = end != AValue.c_str() && *end == '\0' && std::isfinite(amount);
+            if (number && (amount > 0 || (AZeroAllowed && amount == 0))) {
+                return std::string();
+            }
+            return AValue + (AZeroAllowed ? " n'est pas un montant en EUR positif ou nul"
+                                          : " n'est pas un montant positif en EUR");
+        },
+        "EUR");
+}
+
+const CLI::Validator PositiveAmount = AmountCheck(false);
 
 // The check of an option that takes a day: anything but "YYYY-MM-DD" is refused with an
 // EUsageError in the program's own words, which escapes CLI11's parse (a validator's own
@@ -280,6 +288,13 @@ void AddDayAndPrice(CLI::App& ACommand, TPositionsOptions& AOptions, const char*
         ->type_name("EUR");
 }
 
+// A fee the user paid, given in place of the one the sizing settings charge.
+void AddFeeOption(CLI::App& ACommand, double& AFee, const char* AName, const char* AText) {
+    ACommand.add_option(AName, AFee, AText)
+        ->check(AmountCheck(true).description(""))
+        ->type_name("EUR");
+}
+
 void AddPositionsCommand(CLI::App& AApp, TCommandRun& ARun) {
     auto options = std::make_shared<TPositionsOptions>();
     CLI::App* command = AddSubcommand(AApp, "positions", "Journal des positions achetees");
@@ -310,12 +325,17 @@ void AddPositionsCommand(CLI::App& AApp, TCommandRun& ARun) {
         ->check(CLI::Validator(PositiveAmount).description(""))
         ->type_name("EUR");
     add->add_option("--note", options->Note, "Note libre")->type_name("NOTE");
+    AddFeeOption(*add, options->Brokerage, "--brokerage",
+                 "Courtage paye, a la place de celui des reglages");
+    AddFeeOption(*add, options->TTF, "--ttf", "TTF payee, a la place de celle des reglages");
     CLI::App* close = action("close", "Noter la vente d'une position ; courtage selon les reglages",
                              TPositionsAction::paClose);
     close->add_option("ID", options->Id, "Numero de la position")->required()->type_name("");
     AddDayAndPrice(*close, *options, "Jour de la vente", "Prix de vente par action");
     close->add_option("--reason", options->Reason, "Motif : stop, 20 seances ou manuel")
         ->type_name("MOTIF");
+    AddFeeOption(*close, options->Brokerage, "--brokerage",
+                 "Courtage paye, a la place de celui des reglages");
     action("remove", "Effacer une position du journal", TPositionsAction::paRemove)
         ->add_option("ID", options->Id, "Numero de la position")
         ->required()

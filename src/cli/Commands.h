@@ -65,6 +65,8 @@ struct TPositionsOptions {
     std::int64_t Shares = 0;        // add
     double Stop = NaN;              // add: NaN for none
     std::string Note;               // add
+    double Brokerage = NaN;         // add, close: the brokerage paid; NaN for the settings' one
+    double TTF = NaN;               // add: the tax paid; NaN for the settings' one
     std::int64_t Id = 0;            // close, remove
     std::string Reason = "manuel";  // close: "stop", "20 seances" or "manuel"
     std::string File;               // export, import

@@ -84,6 +84,12 @@ int Add(TPositionJournal& AJournal, const TPositionsOptions& AOptions, std::ostr
                                              AOptions.Price, AOptions.Shares, sizing);
         bought.StopPrice = AOptions.Stop;
         bought.Note = AOptions.Note;
+        if (!std::isnan(AOptions.Brokerage)) {
+            bought.Brokerage = AOptions.Brokerage;
+        }
+        if (!std::isnan(AOptions.TTF)) {
+            bought.TTF = AOptions.TTF;
+        }
         bought.Validate();
         return bought;
     });
@@ -104,7 +110,9 @@ int Close(TPositionJournal& AJournal, const TPositionsOptions& AOptions, std::os
     const TSizingParams sizing = LoadUserSizing(AErr);
     const TPosition open = AJournal.Find(AOptions.Id);
     const double brokerage =
-        RoundCents(sizing.Brokerage(static_cast<double>(open.Shares) * AOptions.Price));
+        std::isnan(AOptions.Brokerage)
+            ? RoundCents(sizing.Brokerage(static_cast<double>(open.Shares) * AOptions.Price))
+            : AOptions.Brokerage;
     const TPosition closed =
         AJournal.Close(AOptions.Id, DayOption(AOptions.Date), AOptions.Price, brokerage, reason);
     const TPositionResult result = closed.Result();

@@ -923,6 +923,16 @@ TEST_F(PositionsCommandLine, AddCloseListAndResultsToTheCent) {
     test::ExpectInOrder(result.Out, {"Sortie", "Resultat EUR", "\n    2  TTE.PA     03/02/2021",
                                      "36,42", "50", "-", "03/03/2021", "18/02/2021", "35,10",
                                      "stop", "-94,74", "-5,15", "\n1 position(s) cloturee(s)\n"});
+    // Fees the user paid, given in place of the settings' ones.
+    result = Run({"add", "OR.PA", "--date", "2021-02-04", "--price", "300.50", "--shares", "3",
+                  "--brokerage", "1.99", "--ttf", "0"});
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_NE(result.Out.find("courtage 1,99 EUR, TTF 0,00 EUR, cout 903,49 EUR"),
+              std::string::npos)
+        << result.Out;
+    result = Run({"close", "3", "--date", "2021-02-05", "--price", "310", "--brokerage", "0"});
+    EXPECT_NE(result.Out.find("courtage 0,00 EUR, resultat 26,51 EUR (2,93 %)"), std::string::npos)
+        << result.Out;
 }
 
 TEST_F(PositionsCommandLine, RefusalsAndTheirExitCodes) {
@@ -961,6 +971,10 @@ TEST_F(PositionsCommandLine, RefusalsAndTheirExitCodes) {
         {{"add", "AI.PA", "--date", "01/02/2021", "--price", "136.10", "--shares", "10"},
          2,
          "Date invalide pour --date : 01/02/2021 (attendu AAAA-MM-JJ)\n"},
+        {{"add", "AI.PA", "--date", "2021-02-01", "--price", "136.10", "--shares", "10",
+          "--brokerage", "-1"},
+         2,
+         "Arguments invalides : --brokerage : -1 n'est pas un montant en EUR positif ou nul\n"},
         {{"add", "AI.PA", "--price", "136.10", "--shares", "10"},
          2,
          "Arguments invalides : --date manquant\n"},

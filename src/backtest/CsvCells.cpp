@@ -1,5 +1,6 @@
 #include "backtest/CsvCells.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -92,6 +93,82 @@ std::string CsvLine(const std::vector<std::string>& ACells) {
         line += ACells[i];
     }
     return line;
+}
+
+std::vector<std::vector<std::string>> CsvRecords(std::string_view AText,
+                                                 std::vector<int>* AFirstLines) {
+    std::vector<std::vector<std::string>> records;
+    std::vector<std::string> cells(1);
+    bool quoted = false;
+    int line = 1;
+    int firstLine = 1;
+    for (std::size_t i = 0; i < AText.size(); ++i) {
+        const char c = AText[i];
+        line += c == '\n' ? 1 : 0;
+        if (quoted) {
+            if (c == '"' && i + 1 < AText.size() && AText[i + 1] == '"') {
+                cells.back() += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                cells.back() += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ';') {
+            cells.emplace_back();
+        } else if (c == '\n' || (c == '\r' && i + 1 < AText.size() && AText[i + 1] == '\n')) {
+            if (c == '\r') {
+                ++i;
+                ++line;
+            }
+            records.push_back(std::move(cells));
+            cells.assign(1, std::string());
+            if (AFirstLines != nullptr) {
+                AFirstLines->push_back(firstLine);
+            }
+            firstLine = line;
+        } else {
+            cells.back() += c;
+        }
+    }
+    if (cells.size() > 1 || !cells.front().empty()) {
+        records.push_back(std::move(cells));
+        if (AFirstLines != nullptr) {
+            AFirstLines->push_back(firstLine);
+        }
+    }
+    return records;
+}
+
+std::string CsvOutsideTextValue(std::string_view ACell) {
+    if (ACell.size() >= 2 && ACell[0] == '\'' &&
+        std::string_view("=+-@").find(ACell[1]) != std::string_view::npos) {
+        ACell.remove_prefix(1);
+    }
+    return std::string(ACell);
+}
+
+bool TryCsvNumber(std::string_view ACell, double& AValue) {
+    std::string text(ACell);
+    std::replace(text.begin(), text.end(), ',', '.');
+    return text.find('.') == text.rfind('.') && TryStrToFloatInvariant(text, AValue) &&
+           std::isfinite(AValue);
+}
+
+bool TryCsvDate(std::string_view ACell, TDateTime& ADate) {
+    const auto digits = [ACell](std::size_t AAt, std::size_t ACount) {
+        int value = 0;
+        for (std::size_t i = AAt; i < AAt + ACount; ++i) {
+            if (ACell[i] < '0' || ACell[i] > '9') {
+                return -1;
+            }
+            value = value * 10 + (ACell[i] - '0');
+        }
+        return value;
+    };
+    return ACell.size() == 10 && TryEncodeDate(digits(6, 4), digits(3, 2), digits(0, 2), ADate);
 }
 
 }  // namespace cotalys

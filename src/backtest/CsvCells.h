@@ -26,4 +26,19 @@ std::string CsvOutsideText(std::string_view AText);
 // The cells joined with ";".
 std::string CsvLine(const std::vector<std::string>& ACells);
 
+// Reading back what these routines wrote.
+
+// The records of a semicolon-separated text: quoted cells may hold the separator, doubled
+// quotes and line breaks; records end with CR LF or LF. AFirstLines, when given, receives the
+// line (from 1) each record begins on, for messages that name it.
+std::vector<std::vector<std::string>> CsvRecords(std::string_view AText,
+                                                 std::vector<int>* AFirstLines = nullptr);
+// A cell written by CsvOutsideText, as the text was: the apostrophe before a formula character
+// removed.
+std::string CsvOutsideTextValue(std::string_view ACell);
+// A number with a decimal comma (or point); false for anything else, an infinite value included.
+bool TryCsvNumber(std::string_view ACell, double& AValue);
+// A day written "dd/mm/yyyy" (any separator); false for anything else.
+bool TryCsvDate(std::string_view ACell, TDateTime& ADate);
+
 }  // namespace cotalys

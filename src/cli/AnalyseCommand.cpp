@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/PngExport.h"
+#include "cli/UserSizing.h"
 #include "core/Core.h"
 #include "review/Review.h"
 
@@ -40,10 +41,7 @@ int AnalyseCommand(const TAnalyseOptions& AOptions, std::ostream& AOut, std::ost
         return ExitFailure;
     }
 
-    TSizingParams sizing = TSizingParams::Default();
-    if (const std::string note = sizing.LoadFromIni(TSizingParams::IniFileName()); !note.empty()) {
-        AErr << note << "\n";
-    }
+    TSizingParams sizing = LoadUserSizing(AErr);
     TSymbolReview review(std::move(*load.Series), request.DisplayFrom, load.Market.get(), sizing);
     if (!review.Run(log)) {
         AErr << review.ErrorText() << "\n";

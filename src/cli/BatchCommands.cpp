@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "cli/PngExport.h"
 #include "cli/Schedule.h"
+#include "cli/UserSizing.h"
 #include "core/Core.h"
 #include "portfolio/Portfolio.h"
 #include "providers/Providers.h"
@@ -85,10 +86,7 @@ std::vector<std::string> RunSymbols(const TBatchOptions& AOptions, const std::st
 template <class TRun>
 void Configure(TRun& ARun, const TCommonOptions& ACommon, const TBatchOptions& AOptions,
                std::ostream& AErr) {
-    TSizingParams sizing = TSizingParams::Default();
-    if (const std::string note = sizing.LoadFromIni(TSizingParams::IniFileName()); !note.empty()) {
-        AErr << note << "\n";
-    }
+    TSizingParams sizing = LoadUserSizing(AErr);
     if (AOptions.Capital > 0) {
         sizing.Capital = AOptions.Capital;
         sizing.Validate();

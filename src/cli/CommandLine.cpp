@@ -13,6 +13,7 @@
 #include "cli/Schedule.h"
 #include "core/Core.h"
 #include "notify/Notify.h"
+#include "positions/Positions.h"
 #include "providers/Providers.h"
 #include "sizing/PositionSizing.h"
 #include "store/Store.h"
@@ -20,16 +21,24 @@
 namespace cotalys {
 namespace {
 
-// An amount of euros strictly above zero, in the program's own words.
-const CLI::Validator PositiveAmount(
-    [](std::string& AValue) {
-        char* end = nullptr;
-        const double amount = std::strtod(AValue.c_str(), &end);
-        return end != AValue.c_str() && *end == '\0' && amount > 0 && std::isfinite(amount)
-                   ? std::string()
-                   : AValue + " n'est pas un montant positif en EUR";
-    },
-    "EUR");
+// An amount of euros strictly above zero, or from zero with AZeroAllowed (a fee), in the
+// program's own words.
+CLI::Validator AmountCheck(bool AZeroAllowed) {
+    return CLI::Validator(
+        [AZeroAllowed](std::string& AValue) {
+            char* end = nullptr;
+            const double amount = std::strtod(AValue.c_str(), &end);
+            const bool number = end != AValue.c_str() && *end == '\0' && std::isfinite(amount);
+            if (number && (amount > 0 || (AZeroAllowed && amount == 0))) {
+                return std::string();
+            }
+            return AValue + (AZeroAllowed ? " n'est pas un montant en EUR positif ou nul"
+                                          : " n'est pas un montant positif en EUR");
+        },
+        "EUR");
+}
+
+const CLI::Validator PositiveAmount = AmountCheck(false);
 
 // The check of an option that takes a day: anything but "YYYY-MM-DD" is refused with an
 // EUsageError in the program's own words, which escapes CLI11's parse (a validator's own
@@ -266,6 +275,82 @@ void AddStoreCommand(CLI::App& AApp, TCommandRun& ARun) {
         ->type_name("");
 }
 
+// The day and the price per share of a purchase or a sale, both required.
+void AddDayAndPrice(CLI::App& ACommand, TPositionsOptions& AOptions, const char* ADay,
+                    const char* APrice) {
+    ACommand.add_option("--date", AOptions.Date, ADay)
+        ->required()
+        ->check(DayCheck("--date"))
+        ->type_name("AAAA-MM-JJ");
+    ACommand.add_option("--price", AOptions.Price, APrice)
+        ->required()
+        ->check(CLI::Validator(PositiveAmount).description(""))
+        ->type_name("EUR");
+}
+
+// A fee the user paid, given in place of the one the sizing settings charge.
+void AddFeeOption(CLI::App& ACommand, double& AFee, const char* AName, const char* AText) {
+    ACommand.add_option(AName, AFee, AText)
+        ->check(AmountCheck(true).description(""))
+        ->type_name("EUR");
+}
+
+void AddPositionsCommand(CLI::App& AApp, TCommandRun& ARun) {
+    auto options = std::make_shared<TPositionsOptions>();
+    CLI::App* command = AddSubcommand(AApp, "positions", "Journal des positions achetees");
+    command->require_subcommand(1);
+    const std::string files =
+        FooterLine("journal des positions", (DataDir() / TPositionJournal::FileName).string()) +
+        FooterLine("", "COTALYS_DATA_DIR designe un autre dossier");
+    command->footer(SubcommandFooter(AApp, files));
+    const auto action = [&](const char* AName, const char* ADescription, TPositionsAction AAction) {
+        CLI::App* sub = AddSubcommand(*command, AName, ADescription);
+        sub->footer(SubcommandFooter(AApp, files));
+        sub->callback([options, AAction, &ARun] {
+            options->Action = AAction;
+            ARun.Exit = PositionsCommand(*options, ARun.Out, ARun.Err);
+        });
+        return sub;
+    };
+    action("list", "Positions ouvertes, ou cloturees avec --closed", TPositionsAction::paList)
+        ->add_flag("--closed", options->Closed, "Les positions cloturees et leur resultat");
+    CLI::App* add = action("add", "Noter un achat ; courtage et TTF selon les reglages de taille",
+                           TPositionsAction::paAdd);
+    add->add_option("SYMBOLE", options->Symbol, "Symbole, par exemple AI.PA")
+        ->required()
+        ->type_name("");
+    AddDayAndPrice(*add, *options, "Jour de l'achat", "Prix d'achat par action");
+    add->add_option("--shares", options->Shares, "Nombre d'actions")->required()->type_name("N");
+    add->add_option("--stop", options->Stop, "Stop, sous le prix d'achat")
+        ->check(CLI::Validator(PositiveAmount).description(""))
+        ->type_name("EUR");
+    add->add_option("--note", options->Note, "Note libre")->type_name("NOTE");
+    AddFeeOption(*add, options->Brokerage, "--brokerage",
+                 "Courtage paye, a la place de celui des reglages");
+    AddFeeOption(*add, options->TTF, "--ttf", "TTF payee, a la place de celle des reglages");
+    CLI::App* close = action("close", "Noter la vente d'une position ; courtage selon les reglages",
+                             TPositionsAction::paClose);
+    close->add_option("ID", options->Id, "Numero de la position")->required()->type_name("");
+    AddDayAndPrice(*close, *options, "Jour de la vente", "Prix de vente par action");
+    close->add_option("--reason", options->Reason, "Motif : stop, 20 seances ou manuel")
+        ->type_name("MOTIF");
+    AddFeeOption(*close, options->Brokerage, "--brokerage",
+                 "Courtage paye, a la place de celui des reglages");
+    action("remove", "Effacer une position du journal", TPositionsAction::paRemove)
+        ->add_option("ID", options->Id, "Numero de la position")
+        ->required()
+        ->type_name("");
+    action("export", "Ecrire le journal dans un fichier CSV", TPositionsAction::paExport)
+        ->add_option("FICHIER", options->File, "Fichier CSV ecrit")
+        ->required()
+        ->type_name("");
+    action("import", "Ajouter au journal les positions d'un fichier CSV exporte",
+           TPositionsAction::paImport)
+        ->add_option("FICHIER", options->File, "Fichier CSV lu")
+        ->required()
+        ->type_name("");
+}
+
 void AddScheduleCommand(CLI::App& AApp, TCommandRun& ARun) {
     auto options = std::make_shared<TScheduleOptions>();
     CLI::App* command = AddSubcommand(
@@ -316,6 +401,7 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
     AddBacktestCommand(app, common, run);
     AddServeQuotesCommand(app, run);
     AddStoreCommand(app, run);
+    AddPositionsCommand(app, run);
     AddScheduleCommand(app, run);
     app.footer(HelpFooter("", ""));
 
@@ -328,8 +414,8 @@ int RunCommandLine(int argc, char** argv, std::ostream& AOut, std::ostream& AErr
         if (run.Exit) {
             return *run.Exit;
         }
-        AErr << "Sous-commande manquante : analyse, scan, backtest, serve-quotes, store ou "
-                "schedule\n";
+        AErr << "Sous-commande manquante : analyse, scan, backtest, serve-quotes, store, "
+                "positions ou schedule\n";
         return ExitBadArguments;
     } catch (const CLI::CallForHelp&) {
         AOut << app.help();

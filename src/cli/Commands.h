@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -52,6 +53,25 @@ struct TStoreOptions {
     std::string Folder;
 };
 
+// What to do with the positions journal.
+enum class TPositionsAction { paList, paAdd, paClose, paRemove, paExport, paImport };
+
+struct TPositionsOptions {
+    TPositionsAction Action = TPositionsAction::paList;
+    bool Closed = false;            // list: the closed positions instead of the open ones
+    std::string Symbol;             // add
+    std::string Date;               // add, close: "YYYY-MM-DD"
+    double Price = 0;               // add: entry price; close: exit price
+    std::int64_t Shares = 0;        // add
+    double Stop = NaN;              // add: NaN for none
+    std::string Note;               // add
+    double Brokerage = NaN;         // add, close: the brokerage paid; NaN for the settings' one
+    double TTF = NaN;               // add: the tax paid; NaN for the settings' one
+    std::int64_t Id = 0;            // close, remove
+    std::string Reason = "manuel";  // close: "stop", "20 seances" or "manuel"
+    std::string File;               // export, import
+};
+
 // Input the command line refuses; it ends the program with the bad-arguments exit code.
 class EUsageError : public EFinanceError {
 public:
@@ -68,6 +88,7 @@ int ScanCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions, st
 int BacktestCommand(const TCommonOptions& ACommon, const TBatchOptions& AOptions,
                     std::ostream& AOut, std::ostream& AErr);
 int ServeQuotesCommand(const TServeOptions& AOptions, std::ostream& AOut, std::ostream& AErr);
+int PositionsCommand(const TPositionsOptions& AOptions, std::ostream& AOut, std::ostream& AErr);
 int StoreCommand(const TStoreOptions& AOptions, std::ostream& AOut, std::ostream& AErr);
 
 }  // namespace cotalys

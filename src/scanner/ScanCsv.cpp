@@ -112,41 +112,6 @@ namespace {
 // The largest scanner CSV read back.
 constexpr std::size_t MaxScanCsvBytes = 64u << 20;
 
-// The records of a semicolon-separated text: quoted cells may hold the separator, doubled
-// quotes and line breaks; records end with CR LF or LF.
-std::vector<std::vector<std::string>> CsvRecords(std::string_view AText) {
-    std::vector<std::vector<std::string>> records;
-    std::vector<std::string> cells(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < AText.size(); ++i) {
-        const char c = AText[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < AText.size() && AText[i + 1] == '"') {
-                cells.back() += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                cells.back() += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ';') {
-            cells.emplace_back();
-        } else if (c == '\n' || (c == '\r' && i + 1 < AText.size() && AText[i + 1] == '\n')) {
-            i += c == '\r' ? 1 : 0;
-            records.push_back(std::move(cells));
-            cells.assign(1, std::string());
-        } else {
-            cells.back() += c;
-        }
-    }
-    if (cells.size() > 1 || !cells.front().empty()) {
-        records.push_back(std::move(cells));
-    }
-    return records;
-}
-
 // One line of the file being read: its cells by column header, and the reasons to refuse it.
 class TScanCsvLine {
 public:
@@ -167,14 +132,9 @@ public:
         return FCells[static_cast<std::size_t>(at - FHeader.begin())];
     }
 
-    // Text written by CsvOutsideText: the apostrophe before a formula character removed.
+    // Text written by CsvOutsideText, as it was before.
     std::string OutsideText(const char* AColumn) const {
-        const std::string& text = Text(AColumn);
-        if (text.size() >= 2 && text[0] == '\'' &&
-            std::string_view("=+-@").find(text[1]) != std::string_view::npos) {
-            return text.substr(1);
-        }
-        return text;
+        return CsvOutsideTextValue(Text(AColumn));
     }
 
     // A number with a decimal comma; AEmpty for an empty cell.
@@ -183,11 +143,9 @@ public:
         if (text.empty()) {
             return AEmpty;
         }
-        std::replace(text.begin(), text.end(), ',', '.');
         double value = 0;
-        if (text.find('.') != text.rfind('.') || !TryStrToFloatInvariant(text, value) ||
-            !std::isfinite(value)) {
-            Refuse(std::string("nombre invalide dans ") + AColumn + " : " + Text(AColumn));
+        if (!TryCsvNumber(text, value)) {
+            Refuse(std::string("nombre invalide dans ") + AColumn + " : " + text);
         }
         return value;
     }
@@ -206,18 +164,8 @@ public:
         if (text.empty()) {
             return 0;
         }
-        const auto digits = [&text](std::size_t AAt, std::size_t ACount) {
-            int value = 0;
-            for (std::size_t i = AAt; i < AAt + ACount; ++i) {
-                if (text[i] < '0' || text[i] > '9') {
-                    return -1;
-                }
-                value = value * 10 + (text[i] - '0');
-            }
-            return value;
-        };
         TDateTime date = 0;
-        if (text.size() != 10 || !TryEncodeDate(digits(6, 4), digits(3, 2), digits(0, 2), date)) {
+        if (!TryCsvDate(text, date)) {
             Refuse(std::string("date invalide dans ") + AColumn + " : " + text);
         }
         return date;

@@ -95,6 +95,40 @@ TEST(CsvCells, TextThatWouldBreakTheLineIsQuoted) {
     EXPECT_EQ(CsvLine({"a", "", "\"b;c\""}), "a;;\"b;c\"");
 }
 
+// What the writers above wrote reads back as it was; anything else is refused.
+TEST(CsvCells, CellsReadBack) {
+    for (const std::string text : {"plain", "=1+1", "-3 %", "a;b \"c\"", "@x", ""}) {
+        const std::string line = CsvLine({CsvOutsideText(text), "x"});
+        const std::vector<std::vector<std::string>> records = CsvRecords(line + "\r\n");
+        ASSERT_EQ(records.size(), 1u) << line;
+        EXPECT_EQ(CsvOutsideTextValue(records[0][0]), text) << line;
+    }
+    std::vector<int> lines;
+    EXPECT_EQ(CsvRecords("a;\"b\r\nc\"\r\nd\n\"\"\nlast", &lines),
+              (std::vector<std::vector<std::string>>{{"a", "b\r\nc"}, {"d"}, {""}, {"last"}}));
+    EXPECT_EQ(lines, (std::vector<int>{1, 3, 4, 5}));
+    const struct {
+        const char* Cell;
+        bool Ok;
+        double Value;
+    } numbers[] = {{"136,10", true, 136.1}, {"-2.5", true, -2.5}, {"8,962", true, 8.962},
+                   {"1,2,3", false, 0},     {"", false, 0},       {"abc", false, 0},
+                   {"1e999", false, 0},     {"12,5 %", false, 0}};
+    for (const auto& c : numbers) {
+        double value = 0;
+        EXPECT_EQ(TryCsvNumber(c.Cell, value), c.Ok) << c.Cell;
+        if (c.Ok) {
+            EXPECT_EQ(value, c.Value) << c.Cell;
+        }
+    }
+    TDateTime day = 0;
+    EXPECT_TRUE(TryCsvDate("01/02/2021", day));
+    EXPECT_EQ(day, EncodeDate(2021, 2, 1));
+    for (const char* bad : {"2021-02-01", "1/2/2021", "31/02/2021", "", "01/02/21"}) {
+        EXPECT_FALSE(TryCsvDate(bad, day)) << bad;
+    }
+}
+
 TEST(BacktestCsv, HeaderAndOneSignalLine) {
     EXPECT_EQ(BacktestCsvHeader(),
               "Symbole;Reglage;Date;Note;Zone;Cours;RSI;Conditions;MarcheMM50;MargeResistance;"

@@ -23,6 +23,7 @@
 #include "notify/Notify.h"
 #include "providers/Providers.h"
 #include "scanner/Scanner.h"
+#include "sizing/PositionSizing.h"
 #include "support/OfflineQuotes.h"
 
 namespace cotalys {
@@ -113,7 +114,9 @@ TEST(CommandLine, EveryHelpIsInFrenchAndSaysWhatTheCommandNeedsAndLeaves) {
                                                          {"backtest", "--help"},
                                                          {"serve-quotes", "--help"},
                                                          {"store", "--help"},
-                                                         {"store", "import", "--help"}};
+                                                         {"store", "import", "--help"},
+                                                         {"positions", "--help"},
+                                                         {"positions", "add", "--help"}};
     for (const auto& args : helps) {
         const TProcessResult result = RunProgram(args);
         SCOPED_TRACE(args[0]);
@@ -855,6 +858,198 @@ TEST(CommandLine, ScanNotifiesTheDesktopAndLogsTheRun) {
     EXPECT_EQ(last->Watch, RowsWithStatus(rows, TScanStatus::ssWatch));
     EXPECT_EQ(last->Errors, 0);
     EXPECT_EQ(last->ExitCode, 0);
+}
+
+}  // namespace
+}  // namespace cotalys
+
+namespace cotalys {
+namespace {
+
+// The positions journal through the program: a data folder and a documents folder (with the
+// sizing settings) of the test's own.
+class PositionsCommandLine : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("COTALYS_DOCUMENTS_DIR", FDocuments.Path().c_str(), 1);
+        TSizingParams sizing;
+        sizing.FeePlan = TFeePlan::fpBoursoDecouverte;  // 1.99 EUR, or 0.6 % above 500 EUR
+        sizing.SaveToIni(TSizingParams::IniFileName());
+        unsetenv("COTALYS_DOCUMENTS_DIR");
+    }
+
+    TProcessResult Run(std::vector<std::string> AArgs, const test::TempDir* AData = nullptr) {
+        AArgs.insert(AArgs.begin(), "positions");
+        AArgs.insert(AArgs.end(), {"--as-of", "2021-02-19"});
+        const test::TempDir& data = AData != nullptr ? *AData : FData;
+        return RunProgram(AArgs, {{"COTALYS_DATA_DIR", data.Path().c_str()},
+                                  {"COTALYS_DOCUMENTS_DIR", FDocuments.Path().c_str()}});
+    }
+
+    test::TempDir FData;
+    test::TempDir FDocuments;
+};
+
+TEST_F(PositionsCommandLine, AddCloseListAndResultsToTheCent) {
+    TProcessResult result = Run({"add", "AI.PA", "--date", "2021-02-01", "--price", "136.10",
+                                 "--shares", "10", "--stop", "133", "--note", "cassure"});
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    // 1361.00 EUR: brokerage 0.6 % = 8.166, tax 0.4 % = 5.444, each billed to the cent.
+    EXPECT_EQ(result.Out,
+              "Position 1 ajoutee : AI.PA, 10 action(s) a 136,10 EUR le 01/02/2021, courtage "
+              "8,17 EUR, TTF 5,44 EUR, cout 1374,61 EUR, sortie prevue le 01/03/2021\n");
+    const std::filesystem::path journal = FData.Path() / "positions.sqlite3";
+    EXPECT_TRUE(std::filesystem::is_regular_file(journal));
+    EXPECT_EQ(result.Err, "Journal des positions : " + journal.string() + "\n");
+
+    ASSERT_EQ(Run({"add", "tte.pa", "--date", "2021-02-03", "--price", "36.42", "--shares", "50"})
+                  .ExitCode,
+              0);
+    result = Run({"close", "2", "--date", "2021-02-18", "--price", "35.10", "--reason", "stop"});
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    // Cost 1821.00 + 10.93 + 7.28 = 1839.21; sale 1755.00 - 10.53; result -94.74 EUR, -5.15 %.
+    EXPECT_EQ(result.Out,
+              "Position 2 cloturee : TTE.PA le 18/02/2021 a 35,10 EUR (stop), courtage 10,53 EUR, "
+              "resultat -94,74 EUR (-5,15 %)\n");
+
+    result = Run({"list"});
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Out,
+              "    N  Symbole    Entree     Prix entree  Actions        Stop Sortie prevue\n"
+              "    1  AI.PA      01/02/2021      136,10       10      133,00 01/03/2021\n"
+              "1 position(s) ouverte(s)\n");
+    result = Run({"list", "--closed"});
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    test::ExpectInOrder(result.Out, {"Sortie", "Resultat EUR", "\n    2  TTE.PA     03/02/2021",
+                                     "36,42", "50", "-", "03/03/2021", "18/02/2021", "35,10",
+                                     "stop", "-94,74", "-5,15", "\n1 position(s) cloturee(s)\n"});
+    // Fees the user paid, given in place of the settings' ones.
+    result = Run({"add", "OR.PA", "--date", "2021-02-04", "--price", "300.50", "--shares", "3",
+                  "--brokerage", "1.99", "--ttf", "0"});
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_NE(result.Out.find("courtage 1,99 EUR, TTF 0,00 EUR, cout 903,49 EUR"),
+              std::string::npos)
+        << result.Out;
+    result = Run({"close", "3", "--date", "2021-02-05", "--price", "310", "--brokerage", "0"});
+    EXPECT_NE(result.Out.find("courtage 0,00 EUR, resultat 26,51 EUR (2,93 %)"), std::string::npos)
+        << result.Out;
+}
+
+TEST_F(PositionsCommandLine, RefusalsAndTheirExitCodes) {
+    ASSERT_EQ(Run({"add", "AI.PA", "--date", "2021-02-01", "--price", "136.10", "--shares", "10"})
+                  .ExitCode,
+              0);
+    ASSERT_EQ(Run({"close", "1", "--date", "2021-02-10", "--price", "140"}).ExitCode, 0);
+    const struct {
+        std::vector<std::string> Args;
+        int ExitCode;
+        const char* Message;
+    } cases[] = {
+        {{"close", "1", "--date", "2021-02-11", "--price", "141"},
+         1,
+         "Position 1 (AI.PA) deja cloturee le 10/02/2021\n"},
+        {{"close", "9", "--date", "2021-02-11", "--price", "141"},
+         1,
+         "Aucune position numero 9 dans le journal\n"},
+        {{"remove", "9"}, 1, "Aucune position numero 9 dans le journal\n"},
+        {{"add", "AI.PA", "--date", "2021-02-01", "--price", "136.10", "--shares", "10", "--stop",
+          "140"},
+         2,
+         "Stop de AI.PA a 140,00 au niveau ou au-dessus de l'entree a 136,10\n"},
+        {{"add", "AI.PA", "--date", "2021-02-22", "--price", "136.10", "--shares", "10"},
+         2,
+         "Date d'entree de AI.PA dans le futur : 22/02/2021 (nous sommes le 19/02/2021)\n"},
+        {{"add", "AI PA", "--date", "2021-02-01", "--price", "136.10", "--shares", "10"},
+         2,
+         "Symbole invalide : \"AI PA\" (attendu par exemple AI.PA ou ^FCHI)\n"},
+        {{"add", "AI.PA", "--date", "2021-02-01", "--price", "136.10", "--shares", "0"},
+         2,
+         "Nombre d'actions invalide pour AI.PA : 0 (attendu au moins 1)\n"},
+        {{"add", "AI.PA", "--date", "2021-02-01", "--price", "-1", "--shares", "10"},
+         2,
+         "Arguments invalides : --price : -1 n'est pas un montant positif en EUR\n"},
+        {{"add", "AI.PA", "--date", "01/02/2021", "--price", "136.10", "--shares", "10"},
+         2,
+         "Date invalide pour --date : 01/02/2021 (attendu AAAA-MM-JJ)\n"},
+        {{"add", "AI.PA", "--date", "2021-02-01", "--price", "136.10", "--shares", "10",
+          "--brokerage", "-1"},
+         2,
+         "Arguments invalides : --brokerage : -1 n'est pas un montant en EUR positif ou nul\n"},
+        {{"add", "AI.PA", "--price", "136.10", "--shares", "10"},
+         2,
+         "Arguments invalides : --date manquant\n"},
+        {{"close", "1", "--date", "2021-02-11", "--price", "141", "--reason", "vendu"},
+         2,
+         "Motif de sortie inconnu : \"vendu\" (attendu stop, 20 seances ou manuel)\n"},
+    };
+    for (const auto& c : cases) {
+        const TProcessResult result = Run(c.Args);
+        EXPECT_EQ(result.ExitCode, c.ExitCode) << c.Args[0] << " " << result.Err;
+        EXPECT_NE(result.Err.find(c.Message), std::string::npos) << result.Err;
+        EXPECT_TRUE(result.Out.empty()) << result.Out;
+    }
+    EXPECT_EQ(Run({"remove", "1"}).ExitCode, 0);
+    EXPECT_NE(Run({"list", "--closed"}).Out.find("0 position(s) cloturee(s)"), std::string::npos);
+}
+
+TEST_F(PositionsCommandLine, AnUnreadableJournalIsLeftAsItWas) {
+    const std::string bytes = "Symbole;Date\r\nAI.PA;01/02/2021\r\n";
+    const std::filesystem::path journal = FData.Write("positions.sqlite3", bytes);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"list"},
+          {"add", "AI.PA", "--date", "2021-02-01", "--price", "136.10", "--shares", "10"}}) {
+        const TProcessResult result = Run(args);
+        EXPECT_EQ(result.ExitCode, 1) << args[0];
+        EXPECT_EQ(result.Err, "Journal des positions illisible : " + journal.string() +
+                                  " (ce n'est pas une base SQLite) ; le fichier est laisse tel "
+                                  "quel\n");
+        EXPECT_EQ(test::ReadAll(journal), bytes);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(FData.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(PositionsCommandLine, ExportAndImportRoundTrip) {
+    ASSERT_EQ(Run({"add", "AI.PA", "--date", "2021-02-01", "--price", "136.10", "--shares", "10",
+                   "--stop", "133.505", "--note", "=cassure;\n\"fort\""})
+                  .ExitCode,
+              0);
+    ASSERT_EQ(Run({"add", "VIV.PA", "--date", "2021-02-03", "--price", "8.962", "--shares", "300"})
+                  .ExitCode,
+              0);
+    ASSERT_EQ(
+        Run({"close", "2", "--date", "2021-02-18", "--price", "9.104", "--reason", "20 seances"})
+            .ExitCode,
+        0);
+    const test::TempDir files;
+    const std::string first = (files.Path() / "journal.csv").string();
+    ASSERT_EQ(Run({"export", first}).ExitCode, 0);
+    const std::string text = test::ReadAll(first);
+    test::ExpectInOrder(text, {"\xEF\xBB\xBFNumero;Symbole;Date d'entree;Prix d'entree;",
+                               "\r\n1;AI.PA;01/02/2021;136,10;10;8,17;5,44;133,505;01/03/2021;;;"
+                               "\"'=cassure;\n\"\"fort\"\"\";;;0,00;\r\n",
+                               "2;VIV.PA;03/02/2021;8,962;300;16,13;10,75;;03/03/2021;;;;18/02/"
+                               "2021;9,104;16,39;20 seances\r\n"});
+
+    const test::TempDir other;
+    TProcessResult result = Run({"import", first}, &other);
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(result.Out, "2 position(s) importee(s) de " + first + "\n");
+    const std::string second = (files.Path() / "copie.csv").string();
+    ASSERT_EQ(Run({"export", second}, &other).ExitCode, 0);
+    EXPECT_EQ(test::ReadAll(second), text);
+
+    // A malformed line refuses the whole file, naming the line (the note above spans two).
+    std::string bad = text;
+    bad.replace(bad.find("8,962"), 5, "8,9x2");
+    const std::string badFile = files.Write("abime.csv", bad).string();
+    result = Run({"import", badFile}, &other);
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_TRUE(result.Err.ends_with(badFile + " (ligne 4) : nombre invalide dans Prix d'entree : "
+                                               "\"8,9x2\"\n"))
+        << result.Err;
+    EXPECT_NE(Run({"list"}, &other).Out.find("1 position(s) ouverte(s)"), std::string::npos);
 }
 
 }  // namespace

@@ -115,16 +115,19 @@ std::string ReadAll(const std::filesystem::path& APath) {
 
 namespace {
 
-// Every test gets a price store of its own, so that no test reads what another stored (nor the
-// user's own store): COTALYS_CACHE_DIR names a fresh folder from its start to its end.
+// Every test gets a price store and a data folder of its own, so that no test reads what another
+// stored nor touches the user's own store and positions journal: COTALYS_CACHE_DIR and
+// COTALYS_DATA_DIR name fresh folders from its start to its end.
 class TStorePerTest : public testing::EmptyTestEventListener {
 public:
     void OnTestStart(const testing::TestInfo&) override {
         FFolder = std::make_unique<TempDir>();
         setenv("COTALYS_CACHE_DIR", FFolder->Path().c_str(), 1);
+        setenv("COTALYS_DATA_DIR", (FFolder->Path() / "donnees").c_str(), 1);
     }
     void OnTestEnd(const testing::TestInfo&) override {
         unsetenv("COTALYS_CACHE_DIR");
+        unsetenv("COTALYS_DATA_DIR");
         FFolder.reset();
     }
 

@@ -65,7 +65,7 @@ int List(TPositionJournal& AJournal, bool AClosed, std::ostream& AOut) {
         if (AClosed) {
             const TPositionResult result = position.Result();
             line += Format(" %-10s %11s %-10s %12s %8s", FrenchDate(position.ExitDate),
-                           Price(position.ExitPrice), ExitReasonName(position.ExitReason),
+                           Price(position.ExitPrice), ExitReasonText(position.ExitReason),
                            Euros(result.Euros), Euros(result.Pct));
         }
         PrintRow(AOut, line);
@@ -120,7 +120,7 @@ int Close(TPositionJournal& AJournal, const TPositionsOptions& AOptions, std::os
                 "Position %d cloturee : %s le %s a %s EUR (%s), courtage %s EUR, resultat %s "
                 "EUR (%s %%)",
                 closed.Id, closed.Symbol, FrenchDate(closed.ExitDate), Price(closed.ExitPrice),
-                ExitReasonName(closed.ExitReason), Euros(closed.ExitBrokerage), Euros(result.Euros),
+                ExitReasonText(closed.ExitReason), Euros(closed.ExitBrokerage), Euros(result.Euros),
                 Euros(result.Pct))
          << "\n";
     return ExitSuccess;

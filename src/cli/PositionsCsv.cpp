@@ -103,7 +103,7 @@ const std::vector<TPositionColumn>& Columns() {
              P.ExitBrokerage = NumberCell(C, "Courtage de sortie", false);
          }},
         {"Motif",
-         [](const TPosition& P) { return P.IsClosed() ? ExitReasonName(P.ExitReason) : ""; },
+         [](const TPosition& P) { return P.IsClosed() ? ExitReasonText(P.ExitReason) : ""; },
          [](TPosition& P, const std::string& C) {
              if (!C.empty()) {
                  P.ExitReason = ExitReasonFromName(C);

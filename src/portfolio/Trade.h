@@ -3,18 +3,9 @@
 #include <string>
 
 #include "core/Core.h"
+#include "signals/EntrySignals.h"
 
 namespace cotalys {
-
-// Why a simulated position ended.
-enum class TExitReason {
-    erStop,      // the stop was reached
-    erHorizon,   // the close of the 20th session after the entry
-    erPeriodEnd  // still held on the period's last session: valued at its close, not sold
-};
-
-// "stop", "20 seances" or "fin de periode".
-std::string ExitReasonText(TExitReason AReason);
 
 // One position of a simulated portfolio, from its purchase to its sale (or to the period's end).
 // Shares is a whole count for a stock; the index is held in fractions, as a tracker would.

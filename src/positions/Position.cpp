@@ -8,14 +8,9 @@
 namespace cotalys {
 namespace {
 
-constexpr struct {
-    TExitReason Reason;
-    const char* Name;
-} ExitReasonNames[] = {
-    {TExitReason::erStop, "stop"},
-    {TExitReason::erTwentySessions, "20 seances"},
-    {TExitReason::erManual, "manuel"},
-};
+// The reasons a position of the journal may be closed for.
+constexpr TExitReason JournalExitReasons[] = {TExitReason::erStop, TExitReason::erHorizon,
+                                              TExitReason::erManual};
 
 bool IsPositiveNumber(double AValue) {
     return std::isfinite(AValue) && AValue > 0;
@@ -41,20 +36,11 @@ bool SameNumber(double A, double B) {
 
 }  // namespace
 
-std::string ExitReasonName(TExitReason AReason) {
-    for (const auto& entry : ExitReasonNames) {
-        if (entry.Reason == AReason) {
-            return entry.Name;
-        }
-    }
-    return "manuel";
-}
-
 TExitReason ExitReasonFromName(std::string_view AText) {
     const std::string name = LowerAscii(TrimBlanks(AText));
-    for (const auto& entry : ExitReasonNames) {
-        if (name == entry.Name) {
-            return entry.Reason;
+    for (const TExitReason reason : JournalExitReasons) {
+        if (name == ExitReasonText(reason)) {
+            return reason;
         }
     }
     throw EPositionError(

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/Core.h"
+#include "signals/EntrySignals.h"
 
 namespace cotalys {
 
@@ -18,12 +19,8 @@ public:
     const char* ClassName() const noexcept override { return "EPositionError"; }
 };
 
-// Why a position was closed; ordinals are not stored, the French words are.
-enum class TExitReason { erStop, erTwentySessions, erManual };
-
-// The word the journal stores and shows for AReason: "stop", "20 seances" or "manuel".
-std::string ExitReasonName(TExitReason AReason);
-// The reason named by AText (any case, surrounding blanks ignored); EPositionError otherwise.
+// The reason of a closed position named by AText (any case, surrounding blanks ignored): "stop",
+// "20 seances" or "manuel", as ExitReasonText writes them; EPositionError otherwise.
 TExitReason ExitReasonFromName(std::string_view AText);
 
 // What a position gives after every fee, in EUR and in % of what it cost.

@@ -93,7 +93,7 @@ void BindFields(SQLite::Statement& AStatement, const TPosition& APosition) {
     BindPrice(AStatement, 13, APosition.ExitPrice);
     AStatement.bind(14, APosition.ExitBrokerage);
     if (APosition.IsClosed()) {
-        AStatement.bind(15, ExitReasonName(APosition.ExitReason));
+        AStatement.bind(15, ExitReasonText(APosition.ExitReason));
     } else {
         AStatement.bind(15);
     }
@@ -247,7 +247,7 @@ TPosition TPositionJournal::Close(std::int64_t AId, TDateTime ADate, double APri
         BindDay(update, 1, position.ExitDate);
         update.bind(2, position.ExitPrice);
         update.bind(3, position.ExitBrokerage);
-        update.bind(4, ExitReasonName(position.ExitReason));
+        update.bind(4, ExitReasonText(position.ExitReason));
         update.bind(5, AId);
         update.exec();
         change.commit();

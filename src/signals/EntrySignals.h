@@ -7,6 +7,7 @@
 #include "signals/Confidence.h"
 #include "signals/EntrySignal.h"
 #include "signals/EntrySignalDetector.h"
+#include "signals/ExitReason.h"
 #include "signals/MarketRegime.h"
 #include "signals/PortfolioFigures.h"
 #include "signals/SignalBucket.h"

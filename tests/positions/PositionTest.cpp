@@ -176,11 +176,13 @@ TEST_F(PositionTest, ValidateRefusesWithTheReason) {
 
 TEST_F(PositionTest, ExitReasonsByName) {
     for (TExitReason reason :
-         {TExitReason::erStop, TExitReason::erTwentySessions, TExitReason::erManual}) {
-        EXPECT_EQ(ExitReasonFromName(ExitReasonName(reason)), reason);
+         {TExitReason::erStop, TExitReason::erHorizon, TExitReason::erManual}) {
+        EXPECT_EQ(ExitReasonFromName(ExitReasonText(reason)), reason);
     }
-    EXPECT_EQ(ExitReasonName(TExitReason::erTwentySessions), "20 seances");
+    EXPECT_EQ(ExitReasonText(TExitReason::erHorizon), "20 seances");
     EXPECT_EQ(ExitReasonFromName(" Stop "), TExitReason::erStop);
+    EXPECT_THROW(ExitReasonFromName("fin de periode"), EPositionError)
+        << "only a simulated position is held to the period's end";
     try {
         ExitReasonFromName("vendu");
         ADD_FAILURE();

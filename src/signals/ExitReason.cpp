@@ -1,4 +1,4 @@
-#include "portfolio/Trade.h"
+#include "signals/ExitReason.h"
 
 namespace cotalys {
 
@@ -8,6 +8,8 @@ std::string ExitReasonText(TExitReason AReason) {
             return "stop";
         case TExitReason::erHorizon:
             return "20 seances";
+        case TExitReason::erManual:
+            return "manuel";
         default:
             return "fin de periode";
     }

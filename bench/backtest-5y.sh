@@ -5,25 +5,7 @@
 # Usage: bench/backtest-5y.sh [path/to/cotalys]   (default: a Release build in build/bench-release)
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/.." && pwd)"
-program="${1:-}"
-if [[ -z "$program" ]]; then
-  cmake -S "$root" -B "$root/build/bench-release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCOTALYS_BUILD_TESTS=OFF > /dev/null
-  cmake --build "$root/build/bench-release" --target cotalys -j2 > /dev/null
-  program="$root/build/bench-release/src/cotalys"
-fi
-
-work="$(mktemp -d)"
-server=""
-cleanup() {
-  if [[ -n "$server" ]]; then
-    kill -INT "$server" 2> /dev/null || true
-    wait "$server" 2> /dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/offline-run.sh"
 
 # Every bundled stock, the index aside.
 for file in "$root"/data/demo/*.csv; do
@@ -31,13 +13,7 @@ for file in "$root"/data/demo/*.csv; do
   [[ "$name" == "^FCHI" ]] || echo "$name"
 done > "$work/symbols.txt"
 
-port=$((20000 + RANDOM % 20000))
-"$program" serve-quotes --data "$root/data/demo" --port "$port" > "$work/server.txt" 2>&1 &
-server=$!
-for _ in $(seq 1 200); do
-  grep -q "Ctrl+C" "$work/server.txt" 2> /dev/null && break
-  sleep 0.1
-done
+start_quote_service "$root/data/demo"
 
 export COTALYS_DOCUMENTS_DIR="$work/documents" COTALYS_CACHE_DIR="$work/cache"
 for run in first second; do

@@ -4,7 +4,6 @@
 #include <sqlite3.h>
 
 #include <cmath>
-#include <cstdio>
 #include <system_error>
 
 #include "positions/UpgradeJournal.h"
@@ -17,17 +16,9 @@ constexpr const char* Columns =
     "setting, signal_date, note, exit_date, exit_price, exit_brokerage, exit_reason";
 
 // "2021-02-01"; NULL for no date.
-std::string IsoDay(TDateTime ADate) {
-    int year = 0, month = 0, day = 0;
-    DecodeDate(ADate, year, month, day);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
-    return text;
-}
-
 void BindDay(SQLite::Statement& AStatement, int AIndex, TDateTime ADate) {
     if (ADate > 0) {
-        AStatement.bind(AIndex, IsoDay(ADate));
+        AStatement.bind(AIndex, FormatDateTime("yyyy-mm-dd", ADate, DefaultFormatSettings()));
     } else {
         AStatement.bind(AIndex);
     }
@@ -267,26 +258,22 @@ void TPositionJournal::Remove(std::int64_t AId) {
 }
 
 TPosition TPositionJournal::Find(std::int64_t AId) {
-    std::vector<TPosition> found = Guarded(FFile, "Lecture", [&] {
-        SQLite::Statement select(*FDb,
-                                 std::string("SELECT ") + Columns + " FROM positions WHERE id = ?");
-        select.bind(1, AId);
-        std::vector<TPosition> rows;
-        while (select.executeStep()) {
-            rows.push_back(PositionOf(select));
-        }
-        return rows;
-    });
+    const std::vector<TPosition> found =
+        Select("WHERE id = ?", [AId](SQLite::Statement& ASelect) { ASelect.bind(1, AId); });
     if (found.empty()) {
         throw UnknownId(AId);
     }
     return found.front();
 }
 
-std::vector<TPosition> TPositionJournal::Select(const char* AWhere) {
+std::vector<TPosition> TPositionJournal::Select(
+    const char* AWhere, const std::function<void(SQLite::Statement&)>& ABind) {
     return Guarded(FFile, "Lecture", [&] {
         SQLite::Statement select(*FDb, std::string("SELECT ") + Columns + " FROM positions " +
                                            AWhere + " ORDER BY entry_date, id");
+        if (ABind) {
+            ABind(select);
+        }
         std::vector<TPosition> rows;
         while (select.executeStep()) {
             rows.push_back(PositionOf(select));

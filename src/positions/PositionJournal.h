@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -10,7 +11,8 @@
 
 namespace SQLite {
 class Database;
-}
+class Statement;
+}  // namespace SQLite
 
 namespace cotalys {
 
@@ -55,7 +57,9 @@ public:
     std::vector<TPosition> Open();
 
 private:
-    std::vector<TPosition> Select(const char* AWhere);
+    // The positions AWhere keeps, by entry date then id; ABind binds its parameters.
+    std::vector<TPosition> Select(const char* AWhere,
+                                  const std::function<void(SQLite::Statement&)>& ABind = {});
 
     std::filesystem::path FFile;
     std::unique_ptr<SQLite::Database> FDb;
